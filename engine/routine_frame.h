@@ -1,0 +1,95 @@
+// The routine frame: the skeleton every tone and filter routine follows.
+//
+//   1. check the arguments (the routine itself, before anything is locked or allocated)
+//   2. OpenSource: lock the source, read its layout, refuse kinds the routine does not take
+//   3. CreateResult: wait cursor, allocate and lock the zero-filled result
+//   4. copy header (and palette), process rows in stored order with BeginRow asking the
+//      abort test and reporting progress at the routine's cadence
+//   5. Finish: unlock, free the working tables, free the result after an abort, report 100,
+//      restore the arrow cursor, hand the result over
+//
+// A routine that returns early at any step leaves the clean-up to the destructor: the source
+// is unlocked, tables and an unfinished result are freed, a changed cursor is restored.
+#ifndef FXUI_ENGINE_ROUTINE_FRAME_H
+#define FXUI_ENGINE_ROUTINE_FRAME_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "image/dib.h"
+
+// Kinds taken by the tone routines (24-bit, 8-bit and 4-bit) and by the filter routines
+// (24-bit and 8-bit grey ramp).
+constexpr unsigned kToneKinds =
+    DibKindBit(kDibRgb24) | DibKindBit(kDibGreyRamp) | DibKindBit(kDibPalette8) | DibKindBit(kDibPalette4);
+constexpr unsigned kFilterKinds = DibKindBit(kDibRgb24) | DibKindBit(kDibGreyRamp);
+
+class RoutineFrame {
+ public:
+  explicit RoutineFrame(unsigned acceptedKinds) : acceptedKinds_(acceptedKinds) {}
+  ~RoutineFrame();
+  RoutineFrame(const RoutineFrame&) = delete;
+  RoutineFrame& operator=(const RoutineFrame&) = delete;
+
+  // A working table: a zero-filled movable block, locked until the frame ends. Null on failure.
+  template <typename T>
+  T* AllocateTable(size_t count) {
+    return static_cast<T*>(AllocateBlock(count * sizeof(T)));
+  }
+
+  // Locks the source and reads its layout. False when the image is unreadable or of a kind
+  // not accepted; the source is then unlocked and the working tables are freed.
+  bool OpenSource(HGLOBAL source);
+  // Makes the wait cursor current and allocates the result (same layout as the source).
+  // False when the allocation fails: the arrow cursor is back, the source unlocked and the
+  // tables freed, and no progress is reported.
+  bool CreateResult();
+
+  // Header copies into the result: as many bytes as the header's own size field says (tone
+  // routines), header and palette in one piece (filter routines), or the palette alone.
+  void CopyHeaderBySizeField();
+  void CopyHeaderAndPalette();
+  void CopyPalette();
+  // The query before the first row whose answer is thrown away: it clears an Escape press
+  // made before the run.
+  void DiscardAbortQuery();
+
+  // Before stored row `row`: asks the abort test on every `abortEvery`-th row and reports
+  // row x 100 / height on every `progressEvery`-th row. False once an abort is reported.
+  bool BeginRow(int row, int abortEvery = 1, int progressEvery = 16);
+  // Asks the abort test now (for routines with their own cadence); true means stop.
+  bool AskAbort();
+
+  // Ends the run and returns the result, or null after an abort.
+  HGLOBAL Finish();
+
+  const DibLayout& layout() const { return layout_; }
+  DibKind kind() const { return kind_; }
+  const uint8_t* source() const { return source_; }
+  uint8_t* result() { return result_; }
+  const uint8_t* sourcePixels() const { return source_ + layout_.pixelOffset; }
+  uint8_t* resultPixels() { return result_ + layout_.pixelOffset; }
+  bool aborted() const { return aborted_; }
+
+ private:
+  static constexpr int kMaxTables = 16;
+
+  void* AllocateBlock(size_t bytes);
+  void ReleaseTables();
+  void ReleaseSource();
+  void RestoreArrow();
+
+  unsigned acceptedKinds_;
+  HGLOBAL sourceHandle_ = nullptr;  // locked while non-null
+  const uint8_t* source_ = nullptr;
+  DibLayout layout_{};
+  DibKind kind_ = kDibNone;
+  HGLOBAL resultHandle_ = nullptr;  // locked while result_ is non-null
+  uint8_t* result_ = nullptr;
+  HGLOBAL tables_[kMaxTables] = {};
+  int tableCount_ = 0;
+  bool waitCursor_ = false;
+  bool aborted_ = false;
+};
+
+#endif

@@ -1,0 +1,168 @@
+/* fxUi: effect dialogs and the effect engine behind them.
+ *
+ * The one header a host includes. It declares the exported functions, names the effect
+ * identifiers, and gives the layout of the host's image record and of every effect's
+ * parameter record. All records are plain sequences of little-endian 32-bit integers.
+ */
+#ifndef FXUI_H
+#define FXUI_H
+
+#include <stddef.h>
+#include <stdint.h>
+#include <windows.h>
+
+#ifdef __cplusplus
+#define FXUI_STATIC_ASSERT(cond, text) static_assert(cond, text)
+extern "C" {
+#else
+#define FXUI_STATIC_ASSERT(cond, text) _Static_assert(cond, text)
+#endif
+
+/* ---- Effect identifiers ------------------------------------------------------------------ */
+
+/* Every identifier the engine knows. Identifiers 10-15, 26-31, 42-47, 58-63 and 69 are unused. */
+enum EffectId {
+  EFFECT_BRIGHTNESS_CONTRAST = 1,
+  EFFECT_HUE_SATURATION = 2,
+  EFFECT_CURVE = 3,
+  EFFECT_COLOR_REDUCTION = 4,
+  EFFECT_EQUALIZE = 5,
+  EFFECT_INVERT = 6,
+  EFFECT_THRESHOLD = 7,
+  EFFECT_AVERAGE = 8,
+  EFFECT_SOFTEN = 9,
+  EFFECT_EDGE_PRESERVING_SMOOTH = 16,
+  EFFECT_GAUSSIAN_BLUR = 17,
+  EFFECT_UNSHARP_MASK = 18,
+  EFFECT_AXIS_SHARPEN = 19,
+  EFFECT_MAXIMUM_MINIMUM = 20,
+  EFFECT_MEDIAN = 21,
+  EFFECT_FIND_CONTOUR = 22,
+  EFFECT_SOLARIZE = 23,
+  EFFECT_LOG_CURVE = 24,
+  EFFECT_USER_FILTER = 25,
+  EFFECT_SKETCH = 32,
+  EFFECT_AUTO_ENHANCE = 33,
+  EFFECT_FILM_GRAIN = 34,
+  EFFECT_SPLASH = 35,
+  EFFECT_RIPPLE = 36,
+  EFFECT_WRINKLE = 37,
+  EFFECT_ADD_NOISE = 38,
+  EFFECT_MELTING = 39,
+  EFFECT_OIL_PAINTING = 40,
+  EFFECT_FISHEYE = 41,
+  EFFECT_CONE = 48,
+  EFFECT_WHIRLPOOL = 49,
+  EFFECT_SPIRAL = 50,
+  EFFECT_3D_GRID = 51,
+  EFFECT_MOSAIC = 52,
+  EFFECT_MOTION_BLUR = 53,
+  EFFECT_EMBOSS = 54,
+  EFFECT_SPHERE = 55,
+  EFFECT_MAGIC_MIRROR = 56,
+  EFFECT_ROTATIONAL_WARP = 57,
+  EFFECT_RADIAL_WARP = 64,
+  EFFECT_RIBBON = 65,
+  EFFECT_CYLINDER = 66,
+  EFFECT_TONE_ADJUSTMENT = 67,
+  EFFECT_DIRECTIONAL_EROSION = 68,
+  EFFECT_LEVEL_SCALING = 70
+};
+
+/* ---- The host's image record ------------------------------------------------------------- */
+
+#define FXUI_MAX_ENTRIES 101
+
+/* One image object of the picture. Fields not named are the host's and are copied unchanged. */
+typedef struct ImageEntry {
+  HGLOBAL image;            /* DIB of the colour or grey pixels (24-bit or 8-bit grey ramp) */
+  HGLOBAL mask;             /* 8-bit grey-ramp opacity DIB, 0 transparent to 255 opaque; may be null */
+  int32_t word8;            /* set to 0 in preview copies */
+  int32_t x;                /* left edge of the entry in the picture, pixels */
+  int32_t y;                /* top edge of the entry in the picture, pixels */
+  uint8_t hostData20[260];  /* the host's */
+  int32_t word280;          /* set to 1 in preview copies */
+  int32_t opaqueFlag;       /* exactly 1: effects change the image only, never the mask */
+  int32_t hostWord288;      /* the host's */
+  int32_t word292;          /* set to 100 in preview copies */
+  int32_t word296;          /* set to 0 in preview copies */
+} ImageEntry;
+
+/* The picture the host hands to the dialogs, in one movable global block. */
+typedef struct HostImage {
+  int32_t hostWord0;                     /* the host's */
+  int32_t width;                         /* picture width, pixels */
+  int32_t height;                        /* picture height, pixels */
+  int32_t imageType;                     /* 8: grey picture; anything else: colour */
+  uint8_t hostData16[72];                /* the host's */
+  int32_t entryCount;                    /* entries in use */
+  ImageEntry entries[FXUI_MAX_ENTRIES];  /* the image objects */
+  int32_t currentEntry;                  /* index of the entry effects apply to */
+  int32_t hostWord30396;                 /* the host's */
+  int32_t word30400;                     /* set to 0 in preview copies */
+  int32_t selectionRect[4];              /* x1, y1, x2, y2: opposite corners, either order */
+  int32_t hasSelection;                  /* non-zero when selectionRect is valid */
+} HostImage;
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
+/* The record is shared with 32-bit hosts byte for byte. */
+FXUI_STATIC_ASSERT(sizeof(ImageEntry) == 300, "ImageEntry is 300 bytes");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, mask) == 4, "ImageEntry.mask at 4");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, word8) == 8, "ImageEntry word at 8");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, x) == 12, "ImageEntry.x at 12");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, y) == 16, "ImageEntry.y at 16");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, word280) == 280, "ImageEntry word at 280");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, opaqueFlag) == 284, "ImageEntry.opaqueFlag at 284");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, word292) == 292, "ImageEntry word at 292");
+FXUI_STATIC_ASSERT(offsetof(ImageEntry, word296) == 296, "ImageEntry word at 296");
+FXUI_STATIC_ASSERT(sizeof(HostImage) == 30424, "HostImage is 30424 bytes");
+FXUI_STATIC_ASSERT(offsetof(HostImage, width) == 4, "HostImage.width at 4");
+FXUI_STATIC_ASSERT(offsetof(HostImage, height) == 8, "HostImage.height at 8");
+FXUI_STATIC_ASSERT(offsetof(HostImage, imageType) == 12, "HostImage.imageType at 12");
+FXUI_STATIC_ASSERT(offsetof(HostImage, entryCount) == 88, "HostImage.entryCount at 88");
+FXUI_STATIC_ASSERT(offsetof(HostImage, entries) == 92, "HostImage.entries at 92");
+FXUI_STATIC_ASSERT(offsetof(HostImage, currentEntry) == 30392, "HostImage.currentEntry at 30392");
+FXUI_STATIC_ASSERT(offsetof(HostImage, word30400) == 30400, "HostImage word at 30400");
+FXUI_STATIC_ASSERT(offsetof(HostImage, selectionRect) == 30404, "HostImage.selectionRect at 30404");
+FXUI_STATIC_ASSERT(offsetof(HostImage, hasSelection) == 30420, "HostImage.hasSelection at 30420");
+#endif
+
+/* ---- Parameter records ------------------------------------------------------------------- */
+
+/* Channel selector used by several records. */
+enum ChannelSelector { CHANNEL_ALL = 0, CHANNEL_RED = 1, CHANNEL_GREEN = 2, CHANNEL_BLUE = 3 };
+
+/* Effect 1. */
+typedef struct BrightnessContrastParams {
+  int32_t channel;     /* 0 all, 1 red, 2 green, any other value blue */
+  int32_t brightness;  /* offset added to every level, -128..127 */
+  int32_t contrast;    /* -128..127: positive raises contrast, negative lowers it */
+} BrightnessContrastParams;
+FXUI_STATIC_ASSERT(sizeof(BrightnessContrastParams) == 12, "BrightnessContrastParams is 3 words");
+
+/* ---- Exported functions ------------------------------------------------------------------ */
+
+/* Applies effect `effectId` to `dib` with its parameter record and returns a new DIB that the
+ * caller owns (free it with GlobalFree), or null: for a refused parameter, an unsupported
+ * image, nothing to do, a failed allocation or an abort. `dib` is never changed. */
+HGLOBAL WINAPI ApplyEffect(HGLOBAL dib, int effectId, const void* record);
+
+/* Progress and abort hooks of the engine. With a hook enabled and no callback installed,
+ * progress goes nowhere and the Escape key aborts; a disabled hook does nothing at all. */
+typedef void(WINAPI* FxProgressCallback)(int percent);
+typedef int(WINAPI* FxAbortCallback)(void);
+void WINAPI SetFxProgressHook(int enabled, FxProgressCallback callback);
+void WINAPI SetFxAbortHook(int enabled, FxAbortCallback callback);
+
+/* Shows the parameter dialog of one effect, modal to `parent`; fills `record` on OK.
+ * Returns 1 for OK, 0 for Cancel, -2 when the effect has no dialog. */
+int WINAPI GetFxParam(int effectId, HWND parent, void* hostImage, void* record);
+
+/* Stores the three values that describe the preview background; returns 1. */
+int WINAPI GetFxuiBackgroundSetting(int32_t value1, uint32_t value2, uint32_t value3);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,39 @@
+#include "ui/dialog_dispatcher.h"
+
+#include <array>
+
+#include "fxui.h"
+
+namespace {
+
+using Opener = INT_PTR (*)(int effectId, HWND parent, void* hostImage, void* record, int modal);
+
+struct DialogRow {
+  int firstId;  // the identifiers this dialog serves, inclusive
+  int lastId;
+  Opener open;
+};
+
+// Each dialog joins this table with its opener; an identifier without a row has no dialog.
+constexpr std::array<DialogRow, 0> kDialogs = {};
+
+const DialogRow* FindDialog(int effectId) {
+  for (const DialogRow& row : kDialogs) {
+    if (effectId >= row.firstId && effectId <= row.lastId) return &row;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+INT_PTR RunEffectDialog(int effectId, HWND parent, void* hostImage, void* record, int modal) {
+  const DialogRow* row = FindDialog(effectId);
+  if (!row) return kNoDialog;
+  const INT_PTR result = row->open(effectId, parent, hostImage, record, modal);
+  if (!modal) return result;
+  return result == 1 || result == 0 ? result : kNoDialog;
+}
+
+extern "C" int WINAPI GetFxParam(int effectId, HWND parent, void* hostImage, void* record) {
+  return static_cast<int>(RunEffectDialog(effectId, parent, hostImage, record, 1));
+}

@@ -22,7 +22,9 @@ constexpr int64_t kMaxBlockSize = 0x7FFFFFFF;
 
 int DibRowStride(int width, int bitCount) {
   const int64_t bytes = RowPixelBytes(width, bitCount);
-  return bytes < 0 ? 0 : static_cast<int>(RoundUpTo4(bytes));
+  if (bytes < 0) return 0;
+  const int64_t stride = RoundUpTo4(bytes);
+  return stride > kMaxBlockSize ? 0 : static_cast<int>(stride);
 }
 
 bool ReadDibLayout(const void* bits, size_t available, DibLayout* layout) {

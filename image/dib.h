@@ -39,7 +39,7 @@ struct DibLayout {
 };
 
 // Row stride for a width and bit count: the pixel bytes rounded up to a multiple of 4.
-// Bit counts other than 1, 4, 8 and 24 give 0.
+// Bit counts other than 1, 4, 8 and 24, and strides beyond 2^31 - 1 bytes, give 0.
 int DibRowStride(int width, int bitCount);
 
 // Reads the layout of the DIB at `bits`, a block of `available` bytes. Fails (false) for a

@@ -69,10 +69,10 @@ bool ReadFacts(const unsigned char* bytes, size_t size, BmpFacts* facts, std::st
   facts->topDown = h.biHeight < 0;
   h.biHeight = facts->topDown ? -h.biHeight : h.biHeight;
   h.biClrUsed = colors;
-  const uint64_t stride = DibRowStride(h.biWidth, h.biBitCount);
+  const uint64_t stride = DibRowStride(h.biWidth, h.biBitCount);  // 0 when a row alone is too large
   const uint64_t pixelBytes = stride * static_cast<uint64_t>(h.biHeight);
   const uint64_t blockSize = kDibHeaderSize + 4ull * colors + pixelBytes;
-  if (blockSize > kMaxFileSize) return Fail(error, "BMP image too large");
+  if (stride == 0 || blockSize > kMaxFileSize) return Fail(error, "BMP image too large");
   const uint64_t paletteEnd = kFileHeaderSize + kDibHeaderSize + 4ull * colors;
   // The file's own palette is read at the size the file says (its biClrUsed, or 2^bits).
   const uint32_t filePaletteBytes = h.biBitCount == 24 ? 0 : 4 * colors;

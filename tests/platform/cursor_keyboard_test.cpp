@@ -1,0 +1,145 @@
+// The stock cursors, the current-cursor value and the asynchronous key state of the native
+// platform layer.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include <windows.h>
+
+#include "platform_control.h"
+
+namespace {
+
+// ---- Cursors -------------------------------------------------------------------------------
+
+class CursorTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_ = GetCursor(); }
+  void TearDown() override { SetCursor(saved_); }
+
+ private:
+  HCURSOR saved_ = nullptr;
+};
+
+TEST_F(CursorTest, StockCursorsAreDistinctStableHandles) {
+  const LPCSTR stock[] = {IDC_ARROW,   IDC_IBEAM,  IDC_WAIT,   IDC_CROSS,   IDC_UPARROW,
+                          IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL,
+                          IDC_NO,      IDC_HAND,   IDC_APPSTARTING};
+  std::set<HCURSOR> seen;
+  for (LPCSTR id : stock) {
+    const HCURSOR cursor = LoadCursorA(nullptr, id);
+    const auto number = reinterpret_cast<UINT_PTR>(id);
+    ASSERT_NE(cursor, nullptr) << number;
+    EXPECT_EQ(LoadCursorA(nullptr, id), cursor) << "the same cursor on every load, " << number;
+    EXPECT_TRUE(seen.insert(cursor).second) << "cursor " << number << " shares a handle";
+  }
+  EXPECT_NE(LoadCursorA(nullptr, IDC_WAIT), LoadCursorA(nullptr, IDC_ARROW));
+}
+
+TEST_F(CursorTest, OnlyStockCursorsExist) {
+  // A module's own cursor resource, by number or by name, is not found natively.
+  const auto module = reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x400000));
+  EXPECT_EQ(LoadCursorA(module, IDC_WAIT), nullptr);
+  EXPECT_EQ(LoadCursorA(module, IDC_ARROW), nullptr);
+  EXPECT_EQ(LoadCursorA(module, MAKEINTRESOURCEA(101)), nullptr);
+  EXPECT_EQ(LoadCursorA(nullptr, "HANDCURSOR"), nullptr);
+  EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(101)), nullptr);
+  EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(32517)), nullptr) << "a gap between stock numbers";
+}
+
+TEST_F(CursorTest, SetCursorReturnsThePreviousOne) {
+  const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+  SetCursor(nullptr);
+  EXPECT_EQ(GetCursor(), nullptr);
+  EXPECT_EQ(SetCursor(wait), nullptr);
+  EXPECT_EQ(GetCursor(), wait);
+  EXPECT_EQ(SetCursor(arrow), wait);
+  EXPECT_EQ(GetCursor(), arrow);
+  EXPECT_EQ(SetCursor(arrow), arrow);
+  EXPECT_EQ(GetCursor(), arrow);
+  EXPECT_EQ(SetCursor(nullptr), arrow);
+  EXPECT_EQ(GetCursor(), nullptr);
+}
+
+// ---- Keyboard ------------------------------------------------------------------------------
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override { PlatformResetKeys(); }
+  void TearDown() override { PlatformResetKeys(); }
+};
+
+// The state as the 16 bits the call returns.
+unsigned Bits(short state) { return static_cast<unsigned short>(state); }
+
+TEST_F(KeyboardTest, EscapeIsUpAtFirst) {
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+TEST_F(KeyboardTest, HeldKeyReportsThePressOnceAndDownUntilReleased) {
+  PlatformPressKey(VK_ESCAPE);
+  const short first = GetAsyncKeyState(VK_ESCAPE);
+  EXPECT_EQ(Bits(first), 0x8001u);
+  EXPECT_LT(first, 0) << "down now: the sign bit";
+  EXPECT_EQ(first & 1, 1) << "pressed since the previous query";
+
+  const short held = GetAsyncKeyState(VK_ESCAPE);
+  EXPECT_EQ(Bits(held), 0x8000u) << "still down, the press is already reported";
+  EXPECT_LT(held, 0);
+  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x8000u);
+
+  PlatformReleaseKey(VK_ESCAPE);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+TEST_F(KeyboardTest, PressAndReleaseBetweenQueriesIsReportedOnce) {
+  PlatformPressKey(VK_ESCAPE);
+  PlatformReleaseKey(VK_ESCAPE);
+  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x0001u);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+TEST_F(KeyboardTest, ReleaseAfterAQueryLeavesNothingToReport) {
+  PlatformPressKey(VK_ESCAPE);
+  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x8001u);
+  PlatformReleaseKey(VK_ESCAPE);
+  PlatformPressKey(VK_ESCAPE);  // a second press while nobody looked
+  PlatformReleaseKey(VK_ESCAPE);
+  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x0001u);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+TEST_F(KeyboardTest, KeysAreIndependent) {
+  const int kA = 'A';
+  PlatformPressKey(VK_ESCAPE);
+  EXPECT_EQ(GetAsyncKeyState(kA), 0);
+  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x8001u) << "asking another key clears nothing here";
+  PlatformPressKey(kA);
+  PlatformReleaseKey(VK_ESCAPE);
+  EXPECT_EQ(Bits(GetAsyncKeyState(kA)), 0x8001u);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+TEST_F(KeyboardTest, ResetForgetsHeldAndPendingKeys) {
+  PlatformPressKey(VK_ESCAPE);
+  PlatformPressKey('B');
+  PlatformReleaseKey('B');
+  PlatformResetKeys();
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+  EXPECT_EQ(GetAsyncKeyState('B'), 0);
+}
+
+TEST_F(KeyboardTest, KeysOutsideTheTableAreAlwaysUp) {
+  for (int key : {-1, 256, 1000}) {
+    PlatformPressKey(key);
+    EXPECT_EQ(GetAsyncKeyState(key), 0) << key;
+    PlatformReleaseKey(key);
+  }
+  EXPECT_EQ(GetAsyncKeyState(0xFF), 0);
+  EXPECT_EQ(GetAsyncKeyState(0), 0);
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+// The old-style file calls of the native platform layer: create, write, read, seek,
+// truncate, existence checks and deletion, and the OFSTRUCT they fill.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::path(::testing::TempDir()) /
+           ("fxui_files_" + std::string(info->name()) + "_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  static void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  fs::path dir_;
+};
+
+constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
+
+TEST_F(FilesTest, CreateWriteCloseThenReadBack) {
+  const std::string path = PathOf("digits.bin");
+  OFSTRUCT of;
+  std::memset(&of, 0xCC, sizeof of);
+  const HFILE out = OpenFile(path.c_str(), &of, OF_CREATE | OF_WRITE);
+  ASSERT_NE(out, HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, 0);
+  EXPECT_EQ(of.cBytes, sizeof(OFSTRUCT));
+  EXPECT_EQ(_lwrite(out, "0123456789", 10), 10u);
+  EXPECT_EQ(_lclose(out), 0);
+  EXPECT_EQ(Contents(path), "0123456789");
+
+  const HFILE in = OpenFile(path.c_str(), &of, OF_READ);
+  ASSERT_NE(in, HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, 0);
+  char buffer[32] = {};
+  EXPECT_EQ(_lread(in, buffer, 4), 4u);
+  EXPECT_EQ(std::string(buffer, 4), "0123");
+  // Asking for more than is left gives what is left, then nothing.
+  EXPECT_EQ(_lread(in, buffer, sizeof buffer), 6u);
+  EXPECT_EQ(std::string(buffer, 6), "456789");
+  EXPECT_EQ(_lread(in, buffer, sizeof buffer), 0u);
+  EXPECT_EQ(_lclose(in), 0);
+}
+
+TEST_F(FilesTest, OfStructHoldsTheFullPath) {
+  const std::string path = PathOf("named.dat");
+  Put(path, "x");
+  OFSTRUCT of{};
+  const HFILE file = OpenFile(path.c_str(), &of, OF_READ);
+  ASSERT_NE(file, HFILE_ERROR);
+  _lclose(file);
+  const std::string held(of.szPathName);
+  EXPECT_EQ(held.front(), '/') << held;
+  EXPECT_EQ(fs::path(held).filename(), "named.dat") << held;
+  EXPECT_TRUE(fs::equivalent(held, path)) << held;
+}
+
+TEST_F(FilesTest, EveryByteValueSurvivesUntranslated) {
+  const std::string path = PathOf("bytes.bin");
+  std::vector<char> all(256 * 40);
+  for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<char>(i * 7 + i / 256);
+  const HFILE out = OpenFile(path.c_str(), nullptr, OF_CREATE | OF_WRITE);
+  ASSERT_NE(out, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(out, all.data(), static_cast<UINT>(all.size())), all.size());
+  _lclose(out);
+
+  std::vector<char> back(all.size() + 100, 0);
+  const HFILE in = OpenFile(path.c_str(), nullptr, OF_READ);
+  ASSERT_NE(in, HFILE_ERROR);
+  EXPECT_EQ(_lread(in, back.data(), static_cast<UINT>(back.size())), all.size());
+  _lclose(in);
+  back.resize(all.size());
+  EXPECT_EQ(back, all);
+}
+
+TEST_F(FilesTest, SeekFromEachOrigin) {
+  const std::string path = PathOf("seek.bin");
+  Put(path, "0123456789");
+  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READ);
+  ASSERT_NE(file, HFILE_ERROR);
+  char buffer[8] = {};
+
+  EXPECT_EQ(_llseek(file, 2, FILE_BEGIN), 2);
+  EXPECT_EQ(_lread(file, buffer, 3), 3u);
+  EXPECT_EQ(std::string(buffer, 3), "234");
+  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 5) << "the read moved the position";
+  EXPECT_EQ(_llseek(file, 2, FILE_CURRENT), 7);
+  EXPECT_EQ(_lread(file, buffer, 1), 1u);
+  EXPECT_EQ(buffer[0], '7');
+  EXPECT_EQ(_llseek(file, -3, FILE_CURRENT), 5);
+  EXPECT_EQ(_llseek(file, -4, FILE_END), 6);
+  EXPECT_EQ(_lread(file, buffer, 8), 4u);
+  EXPECT_EQ(std::string(buffer, 4), "6789");
+  EXPECT_EQ(_llseek(file, 0, FILE_END), 10) << "the file's length";
+  EXPECT_EQ(_llseek(file, 0, FILE_BEGIN), 0);
+
+  // Bad requests fail and leave the position alone.
+  EXPECT_EQ(_llseek(file, -1, FILE_BEGIN), HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0, 3), HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0, -1), HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 0);
+  _lclose(file);
+}
+
+TEST_F(FilesTest, WritingNothingTruncatesAtThePosition) {
+  const std::string path = PathOf("trunc.bin");
+  Put(path, "0123456789");
+  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READWRITE);
+  ASSERT_NE(file, HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 4, FILE_BEGIN), 4);
+  EXPECT_EQ(_lwrite(file, "", 0), 0u);
+  EXPECT_EQ(_llseek(file, 0, FILE_END), 4);
+  _lclose(file);
+  EXPECT_EQ(Contents(path), "0123");
+}
+
+TEST_F(FilesTest, WritingInTheMiddleOverwritesWithoutTruncating) {
+  const std::string path = PathOf("patch.bin");
+  Put(path, "0123456789");
+  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READWRITE);
+  ASSERT_NE(file, HFILE_ERROR);
+  _llseek(file, 2, FILE_BEGIN);
+  EXPECT_EQ(_lwrite(file, "ab", 2), 2u);
+  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 4);
+  char c = 0;
+  EXPECT_EQ(_lread(file, &c, 1), 1u) << "read-write: reading works too";
+  EXPECT_EQ(c, '4');
+  _lclose(file);
+  EXPECT_EQ(Contents(path), "01ab456789");
+
+  // OF_WRITE alone opens an existing file without emptying it.
+  const HFILE again = OpenFile(path.c_str(), nullptr, OF_WRITE);
+  ASSERT_NE(again, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(again, "Z", 1), 1u);
+  _lclose(again);
+  EXPECT_EQ(Contents(path), "Z1ab456789");
+}
+
+TEST_F(FilesTest, CreateEmptiesAnExistingFile) {
+  const std::string path = PathOf("old.bin");
+  Put(path, "old contents");
+  const HFILE file = OpenFile(path.c_str(), nullptr, OF_CREATE | OF_WRITE);
+  ASSERT_NE(file, HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0, FILE_END), 0);
+  EXPECT_EQ(_lwrite(file, "new", 3), 3u);
+  _lclose(file);
+  EXPECT_EQ(Contents(path), "new");
+}
+
+TEST_F(FilesTest, AccessFollowsTheOpenMode) {
+  const std::string path = PathOf("mode.bin");
+  Put(path, "abc");
+  char buffer[4];
+  const HFILE writeOnly = OpenFile(path.c_str(), nullptr, OF_WRITE);
+  ASSERT_NE(writeOnly, HFILE_ERROR);
+  EXPECT_EQ(_lread(writeOnly, buffer, 3), kError) << "a write-only file cannot be read";
+  _lclose(writeOnly);
+  const HFILE readOnly = OpenFile(path.c_str(), nullptr, OF_READ);
+  ASSERT_NE(readOnly, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(readOnly, "x", 1), kError) << "a read-only file cannot be written";
+  _lclose(readOnly);
+  EXPECT_EQ(Contents(path), "abc");
+}
+
+TEST_F(FilesTest, ExistChecksWithoutOpening) {
+  const std::string present = PathOf("here.bin");
+  Put(present, "1234");
+  OFSTRUCT of{};
+  const HFILE yes = OpenFile(present.c_str(), &of, OF_EXIST);
+  EXPECT_NE(yes, HFILE_ERROR);
+  EXPECT_GT(yes, 0);
+  EXPECT_EQ(of.nErrCode, 0);
+  EXPECT_EQ(Contents(present), "1234") << "the check leaves the file alone";
+
+  const std::string missing = PathOf("gone.bin");
+  EXPECT_EQ(OpenFile(missing.c_str(), &of, OF_EXIST), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, 2);
+  EXPECT_FALSE(fs::exists(missing)) << "the check creates nothing";
+}
+
+TEST_F(FilesTest, DeleteRemovesTheFile) {
+  const std::string path = PathOf("doomed.bin");
+  Put(path, "x");
+  OFSTRUCT of{};
+  const HFILE result = OpenFile(path.c_str(), &of, OF_DELETE);
+  EXPECT_NE(result, HFILE_ERROR);
+  EXPECT_GT(result, 0);
+  EXPECT_EQ(of.nErrCode, 0);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(OpenFile(path.c_str(), &of, OF_EXIST), HFILE_ERROR);
+
+  // Deleting it again fails: file not found.
+  std::memset(&of, 0, sizeof of);
+  EXPECT_EQ(OpenFile(path.c_str(), &of, OF_DELETE), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, 2);
+}
+
+TEST_F(FilesTest, MissingFileGivesErrorAndCodeTwo) {
+  const std::string path = PathOf("absent.bin");
+  for (UINT style : {UINT{OF_READ}, UINT{OF_WRITE}, UINT{OF_READWRITE}}) {
+    OFSTRUCT of{};
+    EXPECT_EQ(OpenFile(path.c_str(), &of, style), HFILE_ERROR) << "style " << style;
+    EXPECT_EQ(of.nErrCode, 2) << "style " << style;
+    EXPECT_FALSE(fs::exists(path)) << "only OF_CREATE makes a file, style " << style;
+  }
+  EXPECT_EQ(OpenFile(nullptr, nullptr, OF_READ), HFILE_ERROR);
+}
+
+TEST_F(FilesTest, ClosedHandleFails) {
+  const std::string path = PathOf("closed.bin");
+  Put(path, "abc");
+  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READ);
+  ASSERT_NE(file, HFILE_ERROR);
+  EXPECT_EQ(_lclose(file), 0);
+  EXPECT_EQ(_lclose(file), HFILE_ERROR);
+  char c;
+  EXPECT_EQ(_lread(file, &c, 1), kError);
+}
+
+}  // namespace

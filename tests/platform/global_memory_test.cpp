@@ -1,0 +1,379 @@
+// Global memory blocks of the native platform layer: sizes, zero-filling, lock counts,
+// stale handles, resizing, discarded and fixed blocks, and the test controls.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform_control.h"
+
+namespace {
+
+// Leaves freed heap memory of about `bytes` full of 0xEE, so that memory handed out next
+// is unlikely to be zero by chance.
+void DirtyHeap(size_t bytes) {
+  std::vector<void*> blocks;
+  for (int i = 0; i < 8; ++i) {
+    void* p = std::malloc(bytes);
+    if (p) std::memset(p, 0xEE, bytes);
+    blocks.push_back(p);
+  }
+  for (void* p : blocks) std::free(p);
+}
+
+bool AllZero(const void* data, size_t bytes) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  for (size_t i = 0; i < bytes; ++i) {
+    if (p[i] != 0) return false;
+  }
+  return true;
+}
+
+unsigned LockCount(HGLOBAL mem) { return GlobalFlags(mem) & GMEM_LOCKCOUNT; }
+
+class GlobalMemoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PlatformFailAllocation(0);
+    blocksBefore_ = PlatformLiveBlockCount();
+  }
+  void TearDown() override {
+    PlatformFailAllocation(0);
+    EXPECT_EQ(PlatformLiveBlockCount(), blocksBefore_) << "memory blocks leaked";
+  }
+
+ private:
+  size_t blocksBefore_ = 0;
+};
+
+TEST_F(GlobalMemoryTest, MovableZeroInitBlockIsZeroedAndSizedAsAsked) {
+  for (SIZE_T bytes : {SIZE_T{1}, SIZE_T{3}, SIZE_T{40}, SIZE_T{1077}, SIZE_T{65536}, SIZE_T{300001}}) {
+    DirtyHeap(bytes);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(mem, nullptr) << bytes;
+    EXPECT_EQ(GlobalSize(mem), bytes);
+    EXPECT_EQ(GlobalFlags(mem), 0u) << "a new block is neither locked nor discarded";
+    void* data = GlobalLock(mem);
+    ASSERT_NE(data, nullptr);
+    EXPECT_NE(data, static_cast<void*>(mem)) << "a movable block is reached through a handle";
+    EXPECT_TRUE(AllZero(data, bytes)) << bytes;
+    EXPECT_EQ(GlobalUnlock(mem), FALSE);
+    EXPECT_EQ(GlobalFree(mem), nullptr);
+  }
+}
+
+TEST_F(GlobalMemoryTest, ContentsSurviveUnlockAndRelock) {
+  HGLOBAL mem = GlobalAlloc(GHND, 16);
+  auto* p = static_cast<unsigned char*>(GlobalLock(mem));
+  ASSERT_NE(p, nullptr);
+  for (int i = 0; i < 16; ++i) p[i] = static_cast<unsigned char>(0xF0 + i);
+  GlobalUnlock(mem);
+  const auto* q = static_cast<const unsigned char*>(GlobalLock(mem));
+  ASSERT_NE(q, nullptr);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(q[i], 0xF0 + i) << i;
+  GlobalUnlock(mem);
+  GlobalFree(mem);
+}
+
+TEST_F(GlobalMemoryTest, LockCountRisesAndFallsWithEachCall) {
+  HGLOBAL mem = GlobalAlloc(GHND, 8);
+  ASSERT_NE(mem, nullptr);
+  void* first = GlobalLock(mem);
+  EXPECT_EQ(LockCount(mem), 1u);
+  EXPECT_EQ(GlobalLock(mem), first);
+  EXPECT_EQ(GlobalLock(mem), first);
+  EXPECT_EQ(LockCount(mem), 3u);
+
+  // Unlock answers "still locked" until the count reaches 0, and 0 when it was 0 already.
+  EXPECT_NE(GlobalUnlock(mem), FALSE);
+  EXPECT_EQ(LockCount(mem), 2u);
+  EXPECT_NE(GlobalUnlock(mem), FALSE);
+  EXPECT_EQ(LockCount(mem), 1u);
+  EXPECT_EQ(GlobalUnlock(mem), FALSE);
+  EXPECT_EQ(LockCount(mem), 0u);
+  EXPECT_EQ(GlobalUnlock(mem), FALSE);
+  EXPECT_EQ(LockCount(mem), 0u) << "an extra unlock must not wrap the count";
+
+  EXPECT_EQ(GlobalLock(mem), first) << "the block is still usable";
+  EXPECT_EQ(LockCount(mem), 1u);
+  GlobalUnlock(mem);
+  GlobalFree(mem);
+}
+
+TEST_F(GlobalMemoryTest, LockCountInFlagsSaturatesAt255) {
+  HGLOBAL mem = GlobalAlloc(GHND, 4);
+  for (int i = 0; i < 300; ++i) GlobalLock(mem);
+  EXPECT_EQ(LockCount(mem), 255u);
+  EXPECT_EQ(GlobalFlags(mem) & (GMEM_DISCARDED | GMEM_INVALID_HANDLE), 0u);
+  for (int i = 0; i < 299; ++i) ASSERT_NE(GlobalUnlock(mem), FALSE) << "unlock " << i + 1;
+  EXPECT_EQ(GlobalUnlock(mem), FALSE) << "the 300th unlock ends the locks";
+  GlobalFree(mem);
+}
+
+TEST_F(GlobalMemoryTest, FreedAndUnknownHandlesAreDead) {
+  HGLOBAL freed = GlobalAlloc(GHND, 32);
+  ASSERT_NE(freed, nullptr);
+  ASSERT_EQ(GlobalFree(freed), nullptr);
+  // A handle that was never handed out, and one pointing into the middle of the handle range.
+  HGLOBAL live = GlobalAlloc(GHND, 32);
+  const HGLOBAL dead[] = {
+      freed,
+      reinterpret_cast<HGLOBAL>(uintptr_t{0x12345670}),
+      reinterpret_cast<HGLOBAL>(reinterpret_cast<uintptr_t>(live) + 4),
+  };
+  for (HGLOBAL mem : dead) {
+    EXPECT_EQ(GlobalLock(mem), nullptr) << mem;
+    EXPECT_EQ(GlobalSize(mem), 0u) << mem;
+    EXPECT_EQ(GlobalUnlock(mem), FALSE) << mem;
+    EXPECT_EQ(GlobalFlags(mem), static_cast<UINT>(GMEM_INVALID_HANDLE)) << mem;
+    EXPECT_EQ(GlobalReAlloc(mem, 64, GMEM_MOVEABLE), nullptr) << mem;
+    EXPECT_EQ(GlobalFree(mem), mem) << "freeing a dead handle fails and gives it back";
+  }
+  // A later allocation never brings the freed handle back to life.
+  EXPECT_NE(live, freed);
+  EXPECT_EQ(GlobalLock(freed), nullptr);
+  EXPECT_EQ(GlobalSize(live), 32u);
+  GlobalFree(live);
+}
+
+TEST_F(GlobalMemoryTest, ReAllocGrowthKeepsContentsAndHandle) {
+  struct Case {
+    UINT flags;
+    bool zeroFilled;
+  };
+  const Case cases[] = {
+      {GMEM_ZEROINIT, true},
+      {GMEM_MOVEABLE | GMEM_ZEROINIT, true},
+      {GMEM_MOVEABLE, false},
+      {0, false},
+  };
+  for (const Case& c : cases) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 8);
+    auto* p = static_cast<unsigned char*>(GlobalLock(mem));
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(i + 1);
+    GlobalUnlock(mem);
+
+    DirtyHeap(5000);
+    EXPECT_EQ(GlobalReAlloc(mem, 5000, c.flags), mem) << "flags " << c.flags;
+    EXPECT_EQ(GlobalSize(mem), 5000u);
+    EXPECT_EQ(LockCount(mem), 0u);
+    const auto* q = static_cast<const unsigned char*>(GlobalLock(mem));
+    ASSERT_NE(q, nullptr);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(q[i], i + 1) << "flags " << c.flags << ", byte " << i;
+    if (c.zeroFilled) {
+      EXPECT_TRUE(AllZero(q + 8, 5000 - 8)) << "flags " << c.flags;
+    }
+    GlobalUnlock(mem);
+    GlobalFree(mem);
+  }
+}
+
+TEST_F(GlobalMemoryTest, LockedMovableBlockShrinksInPlaceButGrowsOnlyWhenAllowedToMove) {
+  HGLOBAL mem = GlobalAlloc(GHND, 64);
+  auto* p = static_cast<unsigned char*>(GlobalLock(mem));
+  ASSERT_NE(p, nullptr);
+  for (int i = 0; i < 64; ++i) p[i] = static_cast<unsigned char>(i);
+
+  // Growing in place is not possible and the block may not move while locked.
+  EXPECT_EQ(GlobalReAlloc(mem, 128, GMEM_ZEROINIT), nullptr);
+  EXPECT_EQ(GlobalReAlloc(mem, 128, 0), nullptr);
+  EXPECT_EQ(GlobalSize(mem), 64u) << "a failed resize leaves the block alone";
+  EXPECT_EQ(LockCount(mem), 1u);
+  EXPECT_EQ(p[63], 63) << "the locked pointer still holds the data";
+
+  // A discard (size 0) is refused while locked as well.
+  EXPECT_EQ(GlobalReAlloc(mem, 0, GMEM_MOVEABLE), nullptr);
+  EXPECT_EQ(GlobalSize(mem), 64u);
+
+  // Shrinking happens in place: the locked pointer stays valid.
+  EXPECT_EQ(GlobalReAlloc(mem, 10, 0), mem);
+  EXPECT_EQ(GlobalSize(mem), 10u);
+  EXPECT_EQ(LockCount(mem), 1u);
+  EXPECT_EQ(GlobalLock(mem), static_cast<void*>(p));
+  EXPECT_EQ(LockCount(mem), 2u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(p[i], i);
+
+  // With GMEM_MOVEABLE the locked block may move, keeping handle, contents and lock count.
+  EXPECT_EQ(GlobalReAlloc(mem, 4000, GMEM_MOVEABLE | GMEM_ZEROINIT), mem);
+  EXPECT_EQ(GlobalSize(mem), 4000u);
+  EXPECT_EQ(LockCount(mem), 2u);
+  const auto* q = static_cast<const unsigned char*>(GlobalLock(mem));
+  ASSERT_NE(q, nullptr);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(q[i], i);
+  EXPECT_TRUE(AllZero(q + 10, 4000 - 10));
+  EXPECT_NE(GlobalUnlock(mem), FALSE);
+  EXPECT_NE(GlobalUnlock(mem), FALSE);
+  EXPECT_EQ(GlobalUnlock(mem), FALSE);
+  GlobalFree(mem);
+}
+
+TEST_F(GlobalMemoryTest, ZeroSizedMovableBlockIsDiscarded) {
+  const size_t before = PlatformLiveBlockCount();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0);
+  ASSERT_NE(mem, nullptr) << "a discarded block still has a handle";
+  EXPECT_EQ(PlatformLiveBlockCount(), before + 1);
+  EXPECT_EQ(GlobalLock(mem), nullptr);
+  EXPECT_EQ(GlobalSize(mem), 0u);
+  EXPECT_EQ(GlobalFlags(mem), static_cast<UINT>(GMEM_DISCARDED)) << "discarded, lock count 0";
+
+  // Reallocating brings it back under the same handle.
+  EXPECT_EQ(GlobalReAlloc(mem, 24, GMEM_MOVEABLE | GMEM_ZEROINIT), mem);
+  EXPECT_EQ(GlobalSize(mem), 24u);
+  EXPECT_EQ(GlobalFlags(mem) & GMEM_DISCARDED, 0u);
+  auto* p = static_cast<unsigned char*>(GlobalLock(mem));
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(AllZero(p, 24));
+  p[0] = 7;
+  GlobalUnlock(mem);
+
+  // Resizing an unlocked movable block to 0 discards it again.
+  EXPECT_EQ(GlobalReAlloc(mem, 0, GMEM_MOVEABLE), mem);
+  EXPECT_EQ(GlobalLock(mem), nullptr);
+  EXPECT_EQ(GlobalSize(mem), 0u);
+  EXPECT_NE(GlobalFlags(mem) & GMEM_DISCARDED, 0u);
+  EXPECT_EQ(PlatformLiveBlockCount(), before + 1) << "a discarded block is still allocated";
+
+  EXPECT_EQ(GlobalFree(mem), nullptr);
+  EXPECT_EQ(PlatformLiveBlockCount(), before);
+  EXPECT_EQ(GlobalFlags(mem), static_cast<UINT>(GMEM_INVALID_HANDLE));
+}
+
+TEST_F(GlobalMemoryTest, FixedBlockHandleIsItsAddress) {
+  DirtyHeap(100);
+  HGLOBAL mem = GlobalAlloc(GPTR, 100);
+  ASSERT_NE(mem, nullptr);
+  EXPECT_EQ(GlobalLock(mem), static_cast<void*>(mem));
+  EXPECT_EQ(GlobalSize(mem), 100u);
+  EXPECT_TRUE(AllZero(mem, 100));
+  EXPECT_EQ(LockCount(mem), 0u) << "fixed blocks keep no lock count";
+  EXPECT_EQ(GlobalUnlock(mem), FALSE);
+  EXPECT_EQ(GlobalFlags(mem), 0u);
+  EXPECT_EQ(GlobalFree(mem), nullptr);
+  EXPECT_EQ(GlobalSize(mem), 0u);
+
+  // Even a zero-sized fixed block has an address; it is not discarded.
+  HGLOBAL empty = GlobalAlloc(GMEM_FIXED, 0);
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(GlobalLock(empty), static_cast<void*>(empty));
+  EXPECT_EQ(GlobalFlags(empty) & GMEM_DISCARDED, 0u);
+  EXPECT_EQ(GlobalFree(empty), nullptr);
+}
+
+TEST_F(GlobalMemoryTest, FixedBlockShrinksInPlaceAndGrowsOnlyWhenAllowedToMove) {
+  HGLOBAL mem = GlobalAlloc(GPTR, 16);
+  auto* p = static_cast<unsigned char*>(static_cast<void*>(mem));
+  for (int i = 0; i < 16; ++i) p[i] = static_cast<unsigned char>(100 + i);
+
+  EXPECT_EQ(GlobalReAlloc(mem, 8, 0), mem) << "shrinking keeps the address";
+  EXPECT_EQ(GlobalSize(mem), 8u);
+  EXPECT_EQ(GlobalReAlloc(mem, 64, GMEM_ZEROINIT), nullptr) << "a fixed block cannot move by itself";
+  EXPECT_EQ(GlobalSize(mem), 8u);
+
+  HGLOBAL grown = GlobalReAlloc(mem, 6000, GMEM_MOVEABLE | GMEM_ZEROINIT);
+  ASSERT_NE(grown, nullptr);
+  EXPECT_EQ(GlobalLock(grown), static_cast<void*>(grown)) << "still fixed: the handle is the address";
+  EXPECT_EQ(GlobalSize(grown), 6000u);
+  const auto* q = static_cast<const unsigned char*>(static_cast<void*>(grown));
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(q[i], 100 + i);
+  EXPECT_TRUE(AllZero(q + 8, 6000 - 8));
+  if (grown != mem) {
+    EXPECT_EQ(GlobalSize(mem), 0u) << "the old address is no longer a block";
+  }
+  GlobalFree(grown);
+}
+
+TEST_F(GlobalMemoryTest, ModifyChangesAttributesNotSize) {
+  HGLOBAL movable = GlobalAlloc(GHND, 12);
+  EXPECT_EQ(GlobalReAlloc(movable, 500, GMEM_MODIFY), movable);
+  EXPECT_EQ(GlobalSize(movable), 12u);
+  GlobalFree(movable);
+
+  // A fixed block made movable gets a handle of its own that reaches the same memory.
+  HGLOBAL fixed = GlobalAlloc(GPTR, 12);
+  static_cast<unsigned char*>(static_cast<void*>(fixed))[3] = 42;
+  HGLOBAL handle = GlobalReAlloc(fixed, 0, GMEM_MODIFY | GMEM_MOVEABLE);
+  ASSERT_NE(handle, nullptr);
+  EXPECT_NE(handle, fixed);
+  EXPECT_EQ(GlobalSize(handle), 12u);
+  const auto* p = static_cast<const unsigned char*>(GlobalLock(handle));
+  EXPECT_EQ(static_cast<const void*>(p), static_cast<void*>(fixed));
+  EXPECT_EQ(p[3], 42);
+  EXPECT_EQ(LockCount(handle), 1u);
+  GlobalUnlock(handle);
+  EXPECT_EQ(GlobalSize(fixed), 0u) << "the address is no longer a handle";
+  EXPECT_EQ(GlobalFree(handle), nullptr);
+}
+
+TEST_F(GlobalMemoryTest, LiveBlockCountFollowsAllocationAndFree) {
+  const size_t before = PlatformLiveBlockCount();
+  HGLOBAL a = GlobalAlloc(GHND, 10);
+  HGLOBAL b = GlobalAlloc(GPTR, 10);
+  HGLOBAL c = GlobalAlloc(GHND, 0);
+  EXPECT_EQ(PlatformLiveBlockCount(), before + 3);
+
+  GlobalReAlloc(a, 1000, GMEM_MOVEABLE);
+  b = GlobalReAlloc(b, 1000, GMEM_MOVEABLE);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(PlatformLiveBlockCount(), before + 3) << "resizing neither adds nor removes blocks";
+
+  GlobalFree(a);
+  EXPECT_EQ(PlatformLiveBlockCount(), before + 2);
+  GlobalFree(a);  // already freed: no change
+  EXPECT_EQ(PlatformLiveBlockCount(), before + 2);
+  GlobalFree(b);
+  GlobalFree(c);
+  EXPECT_EQ(PlatformLiveBlockCount(), before);
+}
+
+TEST_F(GlobalMemoryTest, FailAllocationFailsOnlyTheNthAllocation) {
+  for (int nth : {1, 2, 5}) {
+    const size_t before = PlatformLiveBlockCount();
+    PlatformFailAllocation(nth);
+    std::vector<HGLOBAL> made;
+    for (int k = 1; k <= 8; ++k) {
+      HGLOBAL mem = GlobalAlloc(k % 2 ? GHND : GPTR, 16);
+      if (k == nth) {
+        EXPECT_EQ(mem, nullptr) << "allocation " << k << " of " << nth;
+      } else {
+        EXPECT_NE(mem, nullptr) << "allocation " << k << " of " << nth;
+      }
+      if (mem) made.push_back(mem);
+    }
+    EXPECT_EQ(PlatformLiveBlockCount(), before + 7) << "the failed allocation left no block";
+    for (HGLOBAL mem : made) GlobalFree(mem);
+  }
+}
+
+TEST_F(GlobalMemoryTest, FailAllocationZeroTurnsFailingOff) {
+  PlatformFailAllocation(2);
+  PlatformFailAllocation(0);
+  HGLOBAL a = GlobalAlloc(GHND, 4);
+  HGLOBAL b = GlobalAlloc(GHND, 4);
+  HGLOBAL c = GlobalAlloc(GHND, 4);
+  EXPECT_NE(a, nullptr);
+  EXPECT_NE(b, nullptr);
+  EXPECT_NE(c, nullptr);
+  GlobalFree(a);
+  GlobalFree(b);
+  GlobalFree(c);
+
+  // A new count starts from the call, not from an earlier one.
+  PlatformFailAllocation(3);
+  HGLOBAL d = GlobalAlloc(GHND, 4);
+  PlatformFailAllocation(1);
+  EXPECT_EQ(GlobalAlloc(GHND, 4), nullptr);
+  HGLOBAL e = GlobalAlloc(GHND, 4);
+  HGLOBAL f = GlobalAlloc(GHND, 4);
+  EXPECT_NE(e, nullptr);
+  EXPECT_NE(f, nullptr);
+  GlobalFree(d);
+  GlobalFree(e);
+  GlobalFree(f);
+}
+
+}  // namespace

@@ -1,0 +1,543 @@
+// BMP files to and from DIB blocks: what a loaded block holds, what a saved file holds, and
+// the files that are refused.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform_control.h"
+#include "test_images.h"
+#include "tools/bmp/bmp_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+void Put16(Bytes* b, uint32_t v) {
+  b->push_back(static_cast<uint8_t>(v));
+  b->push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(Bytes* b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+uint32_t Get32(const Bytes& b, size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);
+}
+
+// A BMP file put together field by field, so that any field can lie.
+struct BmpFields {
+  int32_t width = 1;
+  int32_t height = 1;
+  uint16_t bits = 24;
+  uint32_t compression = 0;
+  uint32_t clrUsed = 0;
+  uint32_t headerSize = 40;
+  uint16_t planes = 1;
+  Bytes palette;   // written right after the header
+  Bytes gap;       // written between the palette and the pixels
+  Bytes pixels;    // the rows as stored
+  char signature[2] = {'B', 'M'};
+};
+
+Bytes BmpFile(const BmpFields& s) {
+  const uint32_t offBits = 14 + s.headerSize + static_cast<uint32_t>(s.palette.size() + s.gap.size());
+  Bytes b;
+  b.push_back(static_cast<uint8_t>(s.signature[0]));
+  b.push_back(static_cast<uint8_t>(s.signature[1]));
+  Put32(&b, offBits + static_cast<uint32_t>(s.pixels.size()));
+  Put32(&b, 0);
+  Put32(&b, offBits);
+  Put32(&b, s.headerSize);
+  Put32(&b, static_cast<uint32_t>(s.width));
+  Put32(&b, static_cast<uint32_t>(s.height));
+  Put16(&b, s.planes);
+  Put16(&b, s.bits);
+  Put32(&b, s.compression);
+  Put32(&b, static_cast<uint32_t>(s.pixels.size()));
+  Put32(&b, 2835);
+  Put32(&b, 2835);
+  Put32(&b, s.clrUsed);
+  Put32(&b, 0);
+  b.resize(14 + s.headerSize, 0);  // the rest of a longer header
+  b.insert(b.end(), s.palette.begin(), s.palette.end());
+  b.insert(b.end(), s.gap.begin(), s.gap.end());
+  b.insert(b.end(), s.pixels.begin(), s.pixels.end());
+  return b;
+}
+
+// A 3 x 2 24-bit file written out by hand: rows of 9 pixel bytes and 3 padding bytes, the
+// padding deliberately not zero.
+const Bytes kOddWidthFile = {
+    'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,              // file header
+    40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,            // size, width, height, planes, bits
+    0, 0, 0, 0, 24, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0,  // compression, image size, dpi
+    0, 0, 0, 0, 0, 0, 0, 0,                                      // colours used, important
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 0xA1, 0xA2, 0xA3,                 // bottom row
+    10, 11, 12, 13, 14, 15, 16, 17, 18, 0xB1, 0xB2, 0xB3,        // top row
+};
+
+class BmpFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::path(::testing::TempDir()) /
+           ("fxui_bmp_" + std::string(info->name()) + "_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    blocksBefore_ = PlatformLiveBlockCount();
+  }
+  void TearDown() override {
+    PlatformFailAllocation(0);
+    EXPECT_EQ(PlatformLiveBlockCount(), blocksBefore_) << "memory blocks leaked";
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    const std::string path = PathOf(name);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+
+  static Bytes Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  // Loads bytes through a file, expecting success.
+  HGLOBAL Load(const Bytes& bytes) {
+    std::string error;
+    HGLOBAL dib = LoadBmpFile(Write("in.bmp", bytes), &error);
+    EXPECT_NE(dib, nullptr) << error;
+    return dib;
+  }
+
+  static BITMAPINFOHEADER HeaderOf(HGLOBAL dib) {
+    BITMAPINFOHEADER h;
+    const Bytes block = BlockBytes(dib);
+    std::memcpy(&h, block.data(), sizeof h);
+    return h;
+  }
+
+  fs::path dir_;
+
+ private:
+  size_t blocksBefore_ = 0;
+};
+
+TEST_F(BmpFileTest, OddWidthFileRoundTripsByteForByte) {
+  ScopedDib dib(Load(kOddWidthFile));
+  ASSERT_TRUE(dib);
+  EXPECT_EQ(GlobalSize(dib.get()), 64u) << "40-byte header and two 12-byte rows";
+  EXPECT_EQ(BlockBytes(dib.get()), Bytes(kOddWidthFile.begin() + 14, kOddWidthFile.end()));
+  EXPECT_EQ(RgbAt(dib.get(), 0, 0), (Bgr{1, 2, 3}));
+  EXPECT_EQ(RgbAt(dib.get(), 2, 0), (Bgr{7, 8, 9}));
+  EXPECT_EQ(RgbAt(dib.get(), 0, 1), (Bgr{10, 11, 12}));
+
+  std::string error;
+  const std::string out = PathOf("out.bmp");
+  ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
+  EXPECT_EQ(Read(out), kOddWidthFile);
+  EXPECT_FALSE(fs::exists(out + ".partial"));
+}
+
+TEST_F(BmpFileTest, SavedFileIsHeaderThenTheBlock) {
+  // 5 x 3 at 24 bits: 15 pixel bytes, stride 16, block 40 + 48 = 88, file 102.
+  ScopedDib dib(MakeRgbDib(5, 3, [](int x, int row) {
+    return Bgr{uint8_t(x * 40 + row), uint8_t(200 - x), uint8_t(row * 70 + 1)};
+  }));
+  const std::string out = PathOf("made.bmp");
+  std::string error;
+  ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
+  const Bytes file = Read(out);
+  const Bytes expectedHeader = {'B', 'M', 102, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+  ASSERT_EQ(file.size(), 102u);
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 14), expectedHeader);
+  EXPECT_EQ(Bytes(file.begin() + 14, file.end()), BlockBytes(dib.get()));
+
+  ScopedDib back(LoadBmpFile(out, &error));
+  ASSERT_TRUE(back) << error;
+  EXPECT_EQ(BlockBytes(back.get()), BlockBytes(dib.get()));
+}
+
+TEST_F(BmpFileTest, SavedPaletteFileCountsItsPaletteInTheOffsets) {
+  struct Case {
+    int bits;
+    int width;
+    std::vector<RGBQUAD> palette;
+    uint32_t fileSize;  // 14 + 40 + 4 x colours + stride x 2 rows
+    uint32_t offBits;   // 14 + 40 + 4 x colours
+  };
+  const Case cases[] = {
+      {8, 5, std::vector<RGBQUAD>(256, RGBQUAD{1, 2, 3, 0}), 14 + 40 + 1024 + 16, 1078},
+      {8, 3, std::vector<RGBQUAD>(7, RGBQUAD{9, 8, 7, 0}), 14 + 40 + 28 + 8, 82},
+      {4, 9, std::vector<RGBQUAD>(16, RGBQUAD{4, 5, 6, 0}), 14 + 40 + 64 + 16, 118},
+      {1, 33, {{0, 0, 0, 0}, {255, 255, 255, 0}}, 14 + 40 + 8 + 16, 62},
+  };
+  for (const Case& c : cases) {
+    ScopedDib dib(MakePaletteDib(c.width, 2, c.bits, c.palette, [](int x, int row) { return uint8_t(x + row); }));
+    const std::string out = PathOf("pal.bmp");
+    std::string error;
+    ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
+    const Bytes file = Read(out);
+    ASSERT_EQ(file.size(), c.fileSize) << c.bits << " bits";
+    EXPECT_EQ(Get32(file, 2), c.fileSize) << c.bits << " bits";
+    EXPECT_EQ(Get32(file, 10), c.offBits) << c.bits << " bits";
+    EXPECT_EQ(Bytes(file.begin() + 14, file.end()), BlockBytes(dib.get())) << c.bits << " bits";
+  }
+}
+
+TEST_F(BmpFileTest, TopDownFileIsTurnedBottomUp) {
+  // 2 x 3 at 24 bits, stride 8; the file lists the top row first.
+  BmpFields fields;
+  fields.width = 2;
+  fields.height = -3;
+  fields.pixels = {
+      11, 12, 13, 14, 15, 16, 0, 0,  // top
+      21, 22, 23, 24, 25, 26, 0, 0,  // middle
+      31, 32, 33, 34, 35, 36, 0, 0,  // bottom
+  };
+  ScopedDib dib(Load(BmpFile(fields)));
+  ASSERT_TRUE(dib);
+  const BITMAPINFOHEADER h = HeaderOf(dib.get());
+  EXPECT_EQ(h.biHeight, 3);
+  EXPECT_EQ(h.biWidth, 2);
+  EXPECT_EQ(h.biSizeImage, 24u);
+  EXPECT_EQ(GlobalSize(dib.get()), 40u + 24u);
+  const Bytes bottomUp = {
+      31, 32, 33, 34, 35, 36, 0, 0,
+      21, 22, 23, 24, 25, 26, 0, 0,
+      11, 12, 13, 14, 15, 16, 0, 0,
+  };
+  EXPECT_EQ(PixelBytes(dib.get()), bottomUp);
+  EXPECT_EQ(RgbAt(dib.get(), 1, 0), (Bgr{34, 35, 36}));
+  EXPECT_EQ(RgbAt(dib.get(), 0, 2), (Bgr{11, 12, 13}));
+}
+
+TEST_F(BmpFileTest, TopDownPaletteFileKeepsItsPalette) {
+  BmpFields fields;
+  fields.width = 3;
+  fields.height = -2;
+  fields.bits = 4;
+  fields.clrUsed = 2;
+  fields.palette = {10, 20, 30, 0, 40, 50, 60, 0};
+  fields.pixels = {0x01, 0x10, 0, 0,   // top: 0 1 1
+                 0x10, 0x00, 0, 0};  // bottom: 1 0 0
+  ScopedDib dib(Load(BmpFile(fields)));
+  ASSERT_TRUE(dib);
+  EXPECT_EQ(HeaderOf(dib.get()).biHeight, 2);
+  EXPECT_EQ(HeaderOf(dib.get()).biClrUsed, 2u);
+  EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u + 8u);
+  EXPECT_EQ(PaletteAt(dib.get(), 1).rgbRed, 60);
+  EXPECT_EQ(IndexAt(dib.get(), 0, 0), 1);
+  EXPECT_EQ(IndexAt(dib.get(), 1, 0), 0);
+  EXPECT_EQ(IndexAt(dib.get(), 0, 1), 0);
+  EXPECT_EQ(IndexAt(dib.get(), 2, 1), 1);
+}
+
+TEST_F(BmpFileTest, PaletteLengthComesFromTheFileOrTheBitCount) {
+  struct Case {
+    uint16_t bits;
+    uint32_t fileClrUsed;
+    int width;
+    uint32_t stride;
+    uint32_t expectedColors;
+  };
+  const Case cases[] = {
+      {8, 0, 5, 8, 256},
+      {8, 5, 5, 8, 5},
+      {4, 0, 3, 4, 16},
+      {4, 16, 9, 8, 16},
+      {4, 3, 9, 8, 3},
+      {1, 0, 10, 4, 2},
+      {1, 1, 33, 8, 1},
+  };
+  for (const Case& c : cases) {
+    const uint32_t colours = c.expectedColors;
+    BmpFields fields;
+    fields.width = c.width;
+    fields.height = 2;
+    fields.bits = c.bits;
+    fields.clrUsed = c.fileClrUsed;
+    for (uint32_t i = 0; i < colours; ++i) {
+      fields.palette.insert(fields.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i ^ 0x55), uint8_t(i)});
+    }
+    for (uint32_t i = 0; i < 2 * c.stride; ++i) fields.pixels.push_back(uint8_t(i * 37 + 1));
+    const Bytes file = BmpFile(fields);
+    ScopedDib dib(Load(file));
+    ASSERT_TRUE(dib) << c.bits << " bits, biClrUsed " << c.fileClrUsed;
+    const std::string label = std::to_string(c.bits) + " bits, biClrUsed " + std::to_string(c.fileClrUsed);
+    EXPECT_EQ(HeaderOf(dib.get()).biClrUsed, colours) << label;
+    EXPECT_EQ(GlobalSize(dib.get()), 40 + 4 * colours + 2 * c.stride) << label;
+    // Header (but for biClrUsed), palette and rows are the file's, byte for byte.
+    Bytes expected(file.begin() + 14, file.end());
+    expected[32] = static_cast<uint8_t>(colours);
+    expected[33] = static_cast<uint8_t>(colours >> 8);
+    EXPECT_EQ(BlockBytes(dib.get()), expected) << label;
+    const RGBQUAD last = PaletteAt(dib.get(), static_cast<int>(colours - 1));
+    EXPECT_EQ(last.rgbBlue, uint8_t(colours - 1)) << label;
+    EXPECT_EQ(last.rgbGreen, uint8_t(256 - colours)) << label;
+    EXPECT_EQ(last.rgbReserved, uint8_t(colours - 1)) << label;
+  }
+}
+
+TEST_F(BmpFileTest, RgbBlockIsHeaderAndRowsOnly) {
+  // A 24-bit file may carry a colour table; the block never does.
+  for (uint32_t fileColours : {0u, 2u}) {
+    BmpFields fields;
+    fields.width = 1;
+    fields.height = 2;
+    fields.clrUsed = fileColours;
+    fields.palette = Bytes(4 * fileColours, 0x77);
+    fields.pixels = {1, 2, 3, 0, 4, 5, 6, 0};
+    ScopedDib dib(Load(BmpFile(fields)));
+    ASSERT_TRUE(dib) << fileColours;
+    const BITMAPINFOHEADER h = HeaderOf(dib.get());
+    EXPECT_EQ(h.biClrUsed, 0u) << fileColours;
+    EXPECT_EQ(h.biBitCount, 24) << fileColours;
+    EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u) << fileColours;
+    EXPECT_EQ(PixelBytes(dib.get()), (Bytes{1, 2, 3, 0, 4, 5, 6, 0})) << fileColours;
+  }
+}
+
+TEST_F(BmpFileTest, PixelsAreReadFromTheOffsetTheFileGives) {
+  BmpFields fields;
+  fields.width = 2;
+  fields.height = 1;
+  fields.bits = 8;
+  fields.clrUsed = 2;
+  fields.palette = {1, 1, 1, 0, 2, 2, 2, 0};
+  fields.gap = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+  fields.pixels = {1, 0, 0, 0};
+  ScopedDib dib(Load(BmpFile(fields)));
+  ASSERT_TRUE(dib);
+  EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u + 4u);
+  EXPECT_EQ(PixelBytes(dib.get()), (Bytes{1, 0, 0, 0}));
+  EXPECT_EQ(PaletteAt(dib.get(), 1).rgbGreen, 2);
+}
+
+TEST_F(BmpFileTest, DecodeFromMemoryMatchesTheFile) {
+  std::string error;
+  ScopedDib dib(DecodeBmp(kOddWidthFile.data(), kOddWidthFile.size(), &error));
+  ASSERT_TRUE(dib) << error;
+  EXPECT_EQ(BlockBytes(dib.get()), Bytes(kOddWidthFile.begin() + 14, kOddWidthFile.end()));
+}
+
+TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
+  BmpFields good;
+  good.width = 3;
+  good.height = 2;
+  good.pixels = Bytes(24, 0x5A);
+
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    const char* reasonMentions;  // a word the reason must contain
+  };
+  std::vector<Case> cases;
+  {
+    BmpFields s = good;
+    s.signature[0] = 'M';
+    s.signature[1] = 'B';
+    cases.push_back({"no BM signature", BmpFile(s), "BM"});
+  }
+  {
+    Bytes b = BmpFile(good);
+    b.pop_back();
+    cases.push_back({"last pixel byte missing", b, "truncated"});
+    cases.push_back({"header only", Bytes(b.begin(), b.begin() + 54), "truncated"});
+    cases.push_back({"shorter than the headers", Bytes(b.begin(), b.begin() + 30), "short"});
+    cases.push_back({"empty file", Bytes(), "short"});
+  }
+  {
+    BmpFields s = good;
+    s.headerSize = 108;
+    cases.push_back({"108-byte header", BmpFile(s), "108"});
+    s.headerSize = 12;
+    s.pixels.resize(64);
+    cases.push_back({"12-byte header", BmpFile(s), "12"});
+  }
+  {
+    BmpFields s = good;
+    s.bits = 8;
+    s.compression = 1;
+    s.clrUsed = 2;
+    s.palette = Bytes(8, 0);
+    cases.push_back({"run-length compressed", BmpFile(s), "compress"});
+    s.bits = 24;
+    s.compression = 3;
+    s.clrUsed = 0;
+    s.palette.clear();
+    cases.push_back({"bit fields", BmpFile(s), "compress"});
+  }
+  for (uint16_t bits : {uint16_t{16}, uint16_t{32}, uint16_t{2}, uint16_t{0}}) {
+    BmpFields s = good;
+    s.bits = bits;
+    s.pixels.resize(64);
+    cases.push_back({"unsupported bit count", BmpFile(s), "bit"});
+  }
+  {
+    BmpFields s = good;
+    s.bits = 4;
+    s.clrUsed = 17;
+    s.palette = Bytes(4 * 17, 0);
+    cases.push_back({"17 colours at 4 bits", BmpFile(s), "palette"});
+    s.bits = 1;
+    s.clrUsed = 3;
+    s.palette = Bytes(4 * 3, 0);
+    cases.push_back({"3 colours at 1 bit", BmpFile(s), "palette"});
+    s.bits = 8;
+    s.clrUsed = 257;
+    s.palette = Bytes(4 * 257, 0);
+    cases.push_back({"257 colours at 8 bits", BmpFile(s), "palette"});
+  }
+  {
+    // The palette runs past the end of the file (biClrUsed 0 means 256 entries).
+    BmpFields s = good;
+    s.bits = 8;
+    s.palette = Bytes(16, 0);
+    s.pixels.clear();
+    cases.push_back({"palette cut short", BmpFile(s), "palette"});
+  }
+  {
+    BmpFields s = good;
+    s.width = 100000;
+    cases.push_back({"width far beyond the pixels", BmpFile(s), "truncated"});
+    s.width = 3;
+    s.height = 40000;
+    cases.push_back({"height far beyond the pixels", BmpFile(s), "truncated"});
+    s.height = -40000;
+    cases.push_back({"top-down height far beyond the pixels", BmpFile(s), "truncated"});
+    s.height = 0x7FFFFFFF;
+    cases.push_back({"rows beyond 2 GB", BmpFile(s), "large"});
+    s.width = 0x7FFFFFFF;
+    cases.push_back({"both sizes at their maximum", BmpFile(s), "large"});
+  }
+  for (auto [width, height] : {std::pair<int32_t, int32_t>{0, 2}, {-3, 2}, {3, 0}, {3, INT32_MIN}}) {
+    BmpFields s = good;
+    s.width = width;
+    s.height = height;
+    cases.push_back({"empty or impossible size", BmpFile(s), "size"});
+  }
+  {
+    BmpFields s = good;
+    s.planes = 3;
+    cases.push_back({"three planes", BmpFile(s), "planes"});
+  }
+
+  for (const Case& c : cases) {
+    std::string error;
+    const size_t before = PlatformLiveBlockCount();
+    HGLOBAL dib = DecodeBmp(c.bytes.data(), c.bytes.size(), &error);
+    EXPECT_EQ(dib, nullptr) << c.what;
+    if (dib) GlobalFree(dib);
+    EXPECT_NE(error.find(c.reasonMentions), std::string::npos) << c.what << ": '" << error << "'";
+    EXPECT_EQ(error.find('\n'), std::string::npos) << c.what << ": one line";
+    EXPECT_EQ(PlatformLiveBlockCount(), before) << c.what;
+
+    // Through a file the reason names the file as well.
+    const std::string path = Write("bad.bmp", c.bytes);
+    error.clear();
+    dib = LoadBmpFile(path, &error);
+    EXPECT_EQ(dib, nullptr) << c.what;
+    if (dib) GlobalFree(dib);
+    EXPECT_NE(error.find(path), std::string::npos) << c.what << ": '" << error << "'";
+    EXPECT_NE(error.find(c.reasonMentions), std::string::npos) << c.what << ": '" << error << "'";
+  }
+}
+
+// A row size past 2^32 (3 x width rounded up to 4) must not wrap to a few bytes and let a
+// file whose header promises gigabytes of rows pass the size checks.
+TEST_F(BmpFileTest, RowSizeBeyond32BitsIsRefused) {
+  struct Case {
+    int32_t width;     // 3 x width = 2^32 + 2 or 2^32 + 5
+    size_t pixelBytes; // what a row size cut to 32 bits (4 or 8 bytes) x 2 rows would need
+  };
+  for (const Case& c : {Case{1431655766, 8}, Case{1431655767, 16}}) {
+    BmpFields s;
+    s.width = c.width;
+    s.height = 2;
+    s.pixels = Bytes(c.pixelBytes, 0);
+    const Bytes file = BmpFile(s);
+    std::string error;
+    HGLOBAL dib = DecodeBmp(file.data(), file.size(), &error);
+    EXPECT_EQ(dib, nullptr) << "width " << c.width;
+    if (dib) GlobalFree(dib);
+    EXPECT_FALSE(error.empty()) << "width " << c.width;
+  }
+}
+
+TEST_F(BmpFileTest, MissingFileIsRefusedWithItsName) {
+  const std::string path = PathOf("nowhere.bmp");
+  std::string error;
+  EXPECT_EQ(LoadBmpFile(path, &error), nullptr);
+  EXPECT_NE(error.find(path), std::string::npos) << error;
+  EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+  EXPECT_EQ(LoadBmpFile(path, nullptr), nullptr) << "the reason is optional";
+}
+
+TEST_F(BmpFileTest, OutOfMemoryIsReported) {
+  const std::string path = Write("ok.bmp", kOddWidthFile);
+  PlatformFailAllocation(1);
+  std::string error;
+  EXPECT_EQ(LoadBmpFile(path, &error), nullptr);
+  EXPECT_NE(error.find("memory"), std::string::npos) << error;
+}
+
+TEST_F(BmpFileTest, SaveReplacesAnExistingFile) {
+  const std::string out = Write("old.bmp", Bytes(500, 0x42));
+  ScopedDib dib(DecodeBmp(kOddWidthFile.data(), kOddWidthFile.size(), nullptr));
+  ASSERT_TRUE(dib);
+  std::string error;
+  ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
+  EXPECT_EQ(Read(out), kOddWidthFile) << "no tail of the longer old file remains";
+}
+
+TEST_F(BmpFileTest, SaveRefusalsWriteNothing) {
+  std::string error;
+  const std::string out = PathOf("never.bmp");
+
+  EXPECT_FALSE(SaveBmpFile(out, nullptr, &error));
+  EXPECT_FALSE(error.empty());
+
+  // A block whose header asks for more rows than it holds.
+  ScopedDib shortBlock(GlobalAlloc(GHND, 40 + 4));
+  {
+    auto* p = static_cast<uint8_t*>(GlobalLock(shortBlock.get()));
+    const Bytes header(kOddWidthFile.begin() + 14, kOddWidthFile.begin() + 54);
+    std::memcpy(p, header.data(), 40);
+    GlobalUnlock(shortBlock.get());
+  }
+  error.clear();
+  EXPECT_FALSE(SaveBmpFile(out, shortBlock.get(), &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(GlobalFlags(shortBlock.get()) & GMEM_LOCKCOUNT, 0u) << "the block is unlocked again";
+
+  // A folder that does not exist.
+  ScopedDib dib(DecodeBmp(kOddWidthFile.data(), kOddWidthFile.size(), nullptr));
+  const std::string nowhere = PathOf("missing-folder/out.bmp");
+  error.clear();
+  EXPECT_FALSE(SaveBmpFile(nowhere, dib.get(), &error));
+  EXPECT_NE(error.find(nowhere), std::string::npos) << error;
+  EXPECT_EQ(GlobalFlags(dib.get()) & GMEM_LOCKCOUNT, 0u);
+
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(out + ".partial"));
+  EXPECT_EQ(fs::directory_iterator(dir_), fs::directory_iterator()) << "nothing was left in the folder";
+}
+
+}  // namespace

@@ -1,0 +1,440 @@
+// The fxapply command run in-process: arguments, exit status, messages and the files it
+// writes (or does not write).
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "fxui.h"
+#include "platform_control.h"
+#include "test_images.h"
+#include "tools/bmp/bmp_file.h"
+#include "tools/fxapply/fxapply.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+void Put16(Bytes* b, uint32_t v) {
+  b->push_back(static_cast<uint8_t>(v));
+  b->push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(Bytes* b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+
+// A bottom-up BMP file: headers, `colours` palette entries, then `rows` as stored.
+Bytes BmpFile(int width, int height, int bits, const Bytes& palette, const Bytes& rows) {
+  const uint32_t offBits = 54 + static_cast<uint32_t>(palette.size());
+  Bytes b = {'B', 'M'};
+  Put32(&b, offBits + static_cast<uint32_t>(rows.size()));
+  Put32(&b, 0);
+  Put32(&b, offBits);
+  Put32(&b, 40);
+  Put32(&b, static_cast<uint32_t>(width));
+  Put32(&b, static_cast<uint32_t>(height));
+  Put16(&b, 1);
+  Put16(&b, static_cast<uint32_t>(bits));
+  Put32(&b, 0);
+  Put32(&b, static_cast<uint32_t>(rows.size()));
+  Put32(&b, 2835);
+  Put32(&b, 2835);
+  Put32(&b, static_cast<uint32_t>(palette.size() / 4));
+  Put32(&b, 0);
+  b.insert(b.end(), palette.begin(), palette.end());
+  b.insert(b.end(), rows.begin(), rows.end());
+  return b;
+}
+
+// 3 x 2 at 24 bits (rows of 9 bytes and 3 of padding) with levels on both sides of 127/128.
+const Bytes kLevelRows = {
+    0,   1,   126, 127, 128, 129, 254, 255, 200, 0, 0, 0,  // bottom row
+    64,  191, 127, 128, 0,   255, 100, 150, 50,  0, 0, 0,  // top row
+};
+// The same levels through contrast 127: 0..127 become 0, 128..255 become 255.
+const Bytes kThresholdRows = {
+    0, 0,   0, 0,   255, 255, 255, 255, 255, 0, 0, 0,
+    0, 255, 0, 255, 0,   255, 0,   255, 0,   0, 0, 0,
+};
+
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadBack(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+int LineCount(const std::string& text) {
+  int lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+class FxApplyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::path(::testing::TempDir()) /
+           ("fxui_fxapply_" + std::string(info->name()) + "_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    PlatformResetKeys();
+    PlatformFailAllocation(0);
+    SetFxAbortHook(1, nullptr);
+    SetFxProgressHook(1, nullptr);
+    input_ = Write("in.bmp", BmpFile(3, 2, 24, {}, kLevelRows));
+    output_ = PathOf("out.bmp");
+  }
+  void TearDown() override {
+    PlatformResetKeys();
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    const std::string path = PathOf(name);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+
+  static Bytes Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  // Runs the command with these arguments (the program name is added) and checks that it
+  // left no memory block behind.
+  static RunResult Run(const std::vector<std::string>& args) {
+    std::vector<const char*> argv = {"fxapply"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_TRUE(out && err);
+    const size_t blocks = PlatformLiveBlockCount();
+    const int status = RunFxApply(static_cast<int>(argv.size()), argv.data(), out, err);
+    EXPECT_EQ(PlatformLiveBlockCount(), blocks) << "the run leaked memory blocks";
+    return RunResult{status, ReadBack(out), ReadBack(err)};
+  }
+
+  // Nothing but the input (and what the test put there itself) is in the folder.
+  void ExpectNoOutput(const std::string& label) const {
+    EXPECT_FALSE(fs::exists(output_)) << label;
+    EXPECT_FALSE(fs::exists(output_ + ".partial")) << label;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name.size() > 3 && name.compare(0, 2, "in") == 0) << label << ": left " << name;
+    }
+  }
+
+  fs::path dir_;
+  std::string input_;
+  std::string output_;
+};
+
+TEST_F(FxApplyTest, ListShowsEffectOneWithItsFields) {
+  const RunResult r = Run({"--list"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  std::istringstream lines(r.out);
+  bool foundOne = false;
+  int count = 0;
+  for (std::string line; std::getline(lines, line);) {
+    ++count;
+    std::istringstream words(line);
+    int id = 0;
+    ASSERT_TRUE(words >> id) << "each line starts with the identifier: '" << line << "'";
+    EXPECT_GE(id, 1) << line;
+    EXPECT_LE(id, 70) << line;
+    if (id == 1) {
+      foundOne = true;
+      EXPECT_NE(line.find("Brightness and Contrast"), std::string::npos) << line;
+      const std::string fields = "channel brightness contrast";
+      EXPECT_TRUE(line.size() > fields.size() && line.compare(line.size() - fields.size(), fields.size(), fields) == 0)
+          << "the line ends with the record's fields: '" << line << "'";
+    }
+  }
+  EXPECT_TRUE(foundOne) << r.out;
+  EXPECT_GE(count, 1);
+
+  EXPECT_EQ(Run({"--list", "1"}).status, 1) << "--list takes nothing else";
+}
+
+TEST_F(FxApplyTest, HardThresholdWritesExactlyThoseLevels) {
+  const RunResult r = Run({"--quiet", "1", input_, output_, "0", "0", "127"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "");
+  // The input's own header, the thresholded rows, padding zero: 14 + 40 + 24 = 78 bytes.
+  const Bytes expected = BmpFile(3, 2, 24, {}, kThresholdRows);
+  ASSERT_EQ(expected.size(), 78u);
+  EXPECT_EQ(Read(output_), expected);
+  EXPECT_FALSE(fs::exists(output_ + ".partial"));
+  EXPECT_EQ(Read(input_), BmpFile(3, 2, 24, {}, kLevelRows)) << "the input is left alone";
+}
+
+TEST_F(FxApplyTest, GreyImageKeepsItsRampAndMapsItsLevels) {
+  Bytes ramp;
+  for (int i = 0; i < 256; ++i) ramp.insert(ramp.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+  const std::string grey = Write("in-grey.bmp", BmpFile(5, 1, 8, ramp, {0, 127, 128, 255, 60, 0, 0, 0}));
+  const RunResult r = Run({"1", grey, output_, "0", "0", "127"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(output_), BmpFile(5, 1, 8, ramp, {0, 0, 255, 255, 0, 0, 0, 0}));
+}
+
+TEST_F(FxApplyTest, FieldsGoInRecordOrder) {
+  // Channel 1 is red alone: only the third byte of each pixel is thresholded.
+  const RunResult r = Run({"1", input_, output_, "1", "0", "127"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string error;
+  ScopedDib out(LoadBmpFile(output_, &error));
+  ASSERT_TRUE(out) << error;
+  EXPECT_EQ(RgbAt(out.get(), 0, 0), (Bgr{0, 1, 0}));
+  EXPECT_EQ(RgbAt(out.get(), 1, 0), (Bgr{127, 128, 255}));
+  EXPECT_EQ(RgbAt(out.get(), 2, 0), (Bgr{254, 255, 255}));
+  EXPECT_EQ(RgbAt(out.get(), 0, 1), (Bgr{64, 191, 0}));
+  EXPECT_EQ(RgbAt(out.get(), 1, 1), (Bgr{128, 0, 255}));
+  EXPECT_EQ(RgbAt(out.get(), 2, 1), (Bgr{100, 150, 0}));
+}
+
+TEST_F(FxApplyTest, FieldsAreDecimalOrHex) {
+  // Brightness alone (contrast 0) adds to every level and clamps to 0..255. Input levels of
+  // the one-row image: 0, 10, 100 | 240, 255, 128.
+  const std::string in = Write("in-six.bmp", BmpFile(2, 1, 24, {}, {0, 10, 100, 240, 255, 128, 0, 0}));
+  struct Case {
+    const char* brightness;
+    uint8_t expected[6];
+  };
+  const Case cases[] = {
+      {"20", {20, 30, 120, 255, 255, 148}},
+      {"0x14", {20, 30, 120, 255, 255, 148}},
+      {"0X14", {20, 30, 120, 255, 255, 148}},
+      {"0x0a", {10, 20, 110, 250, 255, 138}},
+      {"014", {14, 24, 114, 254, 255, 142}},  // decimal, not octal
+      {"-20", {0, 0, 80, 220, 235, 108}},
+      {"-0x14", {0, 0, 80, 220, 235, 108}},
+      {"-0x80", {0, 0, 0, 112, 127, 0}},
+  };
+  for (const Case& c : cases) {
+    fs::remove(output_);
+    const RunResult r = Run({"1", in, output_, "0", c.brightness});
+    ASSERT_EQ(r.status, 0) << c.brightness << ": " << r.err;
+    std::string error;
+    ScopedDib out(LoadBmpFile(output_, &error));
+    ASSERT_TRUE(out) << error;
+    const Bytes expected = {c.expected[0], c.expected[1], c.expected[2],
+                            c.expected[3], c.expected[4], c.expected[5], 0, 0};
+    EXPECT_EQ(PixelBytes(out.get()), expected) << c.brightness;
+  }
+}
+
+TEST_F(FxApplyTest, HexContrastGivesTheSameThreshold) {
+  const RunResult r = Run({"1", input_, output_, "0x0", "0x00", "0x7F"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(output_), BmpFile(3, 2, 24, {}, kThresholdRows));
+}
+
+TEST_F(FxApplyTest, NothingToDoGivesStatusTwoAndOneLine) {
+  const std::vector<std::vector<std::string>> runs = {
+      {"1", input_, output_, "0", "0", "0"},
+      {"1", input_, output_},            // missing fields are 0
+      {"1", input_, output_, "2"},       // a channel alone changes nothing
+      {"1", input_, output_, "0x0", "-0"},
+  };
+  for (const auto& args : runs) {
+    const RunResult r = Run(args);
+    const std::string label = args.size() > 3 ? args[3] : "(no fields)";
+    EXPECT_EQ(r.status, 2) << label;
+    EXPECT_EQ(LineCount(r.err), 1) << label << ": '" << r.err << "'";
+    EXPECT_GT(r.err.size(), 10u) << label;
+    EXPECT_EQ(r.err.back(), '\n') << label;
+    EXPECT_EQ(r.out, "") << label;
+    ExpectNoOutput(label);
+  }
+}
+
+TEST_F(FxApplyTest, UnsupportedImageGivesStatusTwo) {
+  // Brightness and contrast does not take 1-bit images.
+  const std::string bilevel = Write("in-bilevel.bmp", BmpFile(8, 1, 1, {0, 0, 0, 0, 255, 255, 255, 0}, {0xF0, 0, 0, 0}));
+  const RunResult r = Run({"1", bilevel, output_, "0", "0", "127"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(LineCount(r.err), 1) << r.err;
+  ExpectNoOutput("1-bit input");
+}
+
+TEST_F(FxApplyTest, EscapeBeforeTheRunAbortsIt) {
+  PlatformPressKey(VK_ESCAPE);
+  PlatformReleaseKey(VK_ESCAPE);
+  const RunResult r = Run({"1", input_, output_, "0", "0", "127"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(LineCount(r.err), 1) << r.err;
+  ExpectNoOutput("aborted");
+
+  // The press is used up: the next run goes through.
+  EXPECT_EQ(Run({"1", input_, output_, "0", "0", "127"}).status, 0);
+}
+
+TEST_F(FxApplyTest, UnknownEffectIsAUsageError) {
+  for (const char* id : {"12", "0", "71", "abc", "-1", "", "1x", "4294967297"}) {
+    const RunResult r = Run({id, input_, output_, "0", "0", "127"});
+    EXPECT_EQ(r.status, 1) << "'" << id << "'";
+    EXPECT_NE(r.err.find(std::string("'") + id + "'"), std::string::npos) << "'" << id << "': " << r.err;
+    ExpectNoOutput(id);
+  }
+}
+
+TEST_F(FxApplyTest, BadFieldsAreUsageErrors) {
+  const std::vector<std::vector<std::string>> fieldSets = {
+      {"0", "0", "1x"},
+      {"0", "0", "0xZZ"},
+      {"0", "0", "0x"},
+      {"0", "0", "-"},
+      {"0", "0", ""},
+      {"0", "0", "1.5"},
+      {"0", "0", " 1"},
+      {"0", "0", "1 "},
+      {"0", "0", "--1"},
+      {"0", "0", "0x-5"},
+      {"0", "0", "99999999999"},
+      {"1x", "0", "127"},
+      {"0", "0", "127", "0"},       // effect 1 has three fields
+      {"0", "0", "127", "1", "2"},
+  };
+  for (const auto& fields : fieldSets) {
+    std::vector<std::string> args = {"1", input_, output_};
+    args.insert(args.end(), fields.begin(), fields.end());
+    std::string label;
+    for (const auto& f : fields) label += "[" + f + "]";
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, 1) << label;
+    EXPECT_FALSE(r.err.empty()) << label;
+    ExpectNoOutput(label);
+  }
+}
+
+TEST_F(FxApplyTest, MissingArgumentsGiveUsage) {
+  const std::vector<std::vector<std::string>> runs = {
+      {},
+      {"1"},
+      {"1", input_},
+      {"--quiet", "1", input_},
+      {"--bogus", "1", input_, output_},
+  };
+  for (const auto& args : runs) {
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, 1) << args.size() << " arguments";
+    EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    ExpectNoOutput("missing arguments");
+  }
+}
+
+TEST_F(FxApplyTest, SeedNeedsANumber) {
+  const std::vector<std::vector<std::string>> runs = {
+      {"--seed"},
+      {"1", input_, output_, "--seed"},
+      {"--seed", "1", input_, output_, "0", "0", "127"},  // "1" is the seed, the input path the effect
+      {"--seed", "abc", "1", input_, output_, "0", "0", "127"},
+      {"--seed", "-1", "1", input_, output_, "0", "0", "127"},
+      {"--seed", "4294967296", "1", input_, output_, "0", "0", "127"},
+  };
+  for (const auto& args : runs) {
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, 1) << args.size() << " arguments";
+    EXPECT_FALSE(r.err.empty());
+    ExpectNoOutput("seed");
+  }
+  for (const char* seed : {"0", "4294967295", "0x10"}) {
+    fs::remove(output_);
+    const RunResult r = Run({"--seed", seed, "--quiet", "1", input_, output_, "0", "0", "127"});
+    EXPECT_EQ(r.status, 0) << seed << ": " << r.err;
+    EXPECT_EQ(Read(output_), BmpFile(3, 2, 24, {}, kThresholdRows)) << seed;
+  }
+}
+
+TEST_F(FxApplyTest, MissingInputIsAFileError) {
+  const std::string missing = PathOf("in-missing.bmp");
+  const RunResult r = Run({"1", missing, output_, "0", "0", "127"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(missing), std::string::npos) << r.err;
+  ExpectNoOutput("missing input");
+}
+
+TEST_F(FxApplyTest, BadInputsAreFileErrorsThatWriteNothing) {
+  Bytes truncated = BmpFile(3, 2, 24, {}, kLevelRows);
+  truncated.resize(truncated.size() - 5);
+  Bytes sixteenBit = BmpFile(3, 2, 16, {}, Bytes(16, 0));
+  Bytes notBmp = {'G', 'I', 'F', '8', '9', 'a'};
+  notBmp.resize(80, 0);
+  const std::pair<const char*, Bytes> inputs[] = {
+      {"in-truncated.bmp", truncated},
+      {"in-16.bmp", sixteenBit},
+      {"in-gif.bmp", notBmp},
+  };
+  for (const auto& [name, bytes] : inputs) {
+    const std::string in = Write(name, bytes);
+    const RunResult r = Run({"1", in, output_, "0", "0", "127"});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_NE(r.err.find(in), std::string::npos) << name << ": " << r.err;
+    ExpectNoOutput(name);
+  }
+}
+
+TEST_F(FxApplyTest, UnwritableOutputIsAFileError) {
+  const std::string nowhere = PathOf("no-such-folder/out.bmp");
+  const RunResult r = Run({"1", input_, nowhere, "0", "0", "127"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(nowhere), std::string::npos) << r.err;
+  ExpectNoOutput("unwritable");
+}
+
+TEST_F(FxApplyTest, ExistingOutputIsReplacedOnlyOnSuccess) {
+  const Bytes old(300, 0x42);
+  Write("out.bmp", old);
+  Bytes truncated = BmpFile(3, 2, 24, {}, kLevelRows);
+  truncated.pop_back();
+  const std::string badInput = Write("in-truncated.bmp", truncated);
+
+  const std::vector<std::vector<std::string>> failures = {
+      {"1", input_, output_, "0", "0", "0"},     // status 2
+      {"1", input_, output_, "0", "0", "1x"},    // bad field
+      {"12", input_, output_},                   // unknown effect
+      {"1", badInput, output_, "0", "0", "127"},  // truncated input
+  };
+  for (const auto& args : failures) {
+    const RunResult r = Run(args);
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(Read(output_), old) << "the old file is left untouched";
+    EXPECT_FALSE(fs::exists(output_ + ".partial"));
+  }
+
+  const RunResult r = Run({"1", input_, output_, "0", "0", "127"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(output_), BmpFile(3, 2, 24, {}, kThresholdRows)) << "replaced, no tail of the old file";
+  EXPECT_FALSE(fs::exists(output_ + ".partial"));
+}
+
+}  // namespace

@@ -36,17 +36,6 @@ TEST_F(CursorTest, StockCursorsAreDistinctStableHandles) {
   EXPECT_NE(LoadCursorA(nullptr, IDC_WAIT), LoadCursorA(nullptr, IDC_ARROW));
 }
 
-TEST_F(CursorTest, OnlyStockCursorsExist) {
-  // A module's own cursor resource, by number or by name, is not found natively.
-  const auto module = reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x400000));
-  EXPECT_EQ(LoadCursorA(module, IDC_WAIT), nullptr);
-  EXPECT_EQ(LoadCursorA(module, IDC_ARROW), nullptr);
-  EXPECT_EQ(LoadCursorA(module, MAKEINTRESOURCEA(101)), nullptr);
-  EXPECT_EQ(LoadCursorA(nullptr, "HANDCURSOR"), nullptr);
-  EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(101)), nullptr);
-  EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(32517)), nullptr) << "a gap between stock numbers";
-}
-
 TEST_F(CursorTest, SetCursorReturnsThePreviousOne) {
   const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
@@ -73,11 +62,6 @@ class KeyboardTest : public ::testing::Test {
 // The state as the 16 bits the call returns.
 unsigned Bits(short state) { return static_cast<unsigned short>(state); }
 
-TEST_F(KeyboardTest, EscapeIsUpAtFirst) {
-  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-}
-
 TEST_F(KeyboardTest, HeldKeyReportsThePressOnceAndDownUntilReleased) {
   PlatformPressKey(VK_ESCAPE);
   const short first = GetAsyncKeyState(VK_ESCAPE);
@@ -100,46 +84,6 @@ TEST_F(KeyboardTest, PressAndReleaseBetweenQueriesIsReportedOnce) {
   PlatformReleaseKey(VK_ESCAPE);
   EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x0001u);
   EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-}
-
-TEST_F(KeyboardTest, ReleaseAfterAQueryLeavesNothingToReport) {
-  PlatformPressKey(VK_ESCAPE);
-  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x8001u);
-  PlatformReleaseKey(VK_ESCAPE);
-  PlatformPressKey(VK_ESCAPE);  // a second press while nobody looked
-  PlatformReleaseKey(VK_ESCAPE);
-  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x0001u);
-  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-}
-
-TEST_F(KeyboardTest, KeysAreIndependent) {
-  const int kA = 'A';
-  PlatformPressKey(VK_ESCAPE);
-  EXPECT_EQ(GetAsyncKeyState(kA), 0);
-  EXPECT_EQ(Bits(GetAsyncKeyState(VK_ESCAPE)), 0x8001u) << "asking another key clears nothing here";
-  PlatformPressKey(kA);
-  PlatformReleaseKey(VK_ESCAPE);
-  EXPECT_EQ(Bits(GetAsyncKeyState(kA)), 0x8001u);
-  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-}
-
-TEST_F(KeyboardTest, ResetForgetsHeldAndPendingKeys) {
-  PlatformPressKey(VK_ESCAPE);
-  PlatformPressKey('B');
-  PlatformReleaseKey('B');
-  PlatformResetKeys();
-  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-  EXPECT_EQ(GetAsyncKeyState('B'), 0);
-}
-
-TEST_F(KeyboardTest, KeysOutsideTheTableAreAlwaysUp) {
-  for (int key : {-1, 256, 1000}) {
-    PlatformPressKey(key);
-    EXPECT_EQ(GetAsyncKeyState(key), 0) << key;
-    PlatformReleaseKey(key);
-  }
-  EXPECT_EQ(GetAsyncKeyState(0xFF), 0);
-  EXPECT_EQ(GetAsyncKeyState(0), 0);
 }
 
 }  // namespace

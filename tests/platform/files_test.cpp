@@ -72,37 +72,6 @@ TEST_F(FilesTest, CreateWriteCloseThenReadBack) {
   EXPECT_EQ(_lclose(in), 0);
 }
 
-TEST_F(FilesTest, OfStructHoldsTheFullPath) {
-  const std::string path = PathOf("named.dat");
-  Put(path, "x");
-  OFSTRUCT of{};
-  const HFILE file = OpenFile(path.c_str(), &of, OF_READ);
-  ASSERT_NE(file, HFILE_ERROR);
-  _lclose(file);
-  const std::string held(of.szPathName);
-  EXPECT_EQ(held.front(), '/') << held;
-  EXPECT_EQ(fs::path(held).filename(), "named.dat") << held;
-  EXPECT_TRUE(fs::equivalent(held, path)) << held;
-}
-
-TEST_F(FilesTest, EveryByteValueSurvivesUntranslated) {
-  const std::string path = PathOf("bytes.bin");
-  std::vector<char> all(256 * 40);
-  for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<char>(i * 7 + i / 256);
-  const HFILE out = OpenFile(path.c_str(), nullptr, OF_CREATE | OF_WRITE);
-  ASSERT_NE(out, HFILE_ERROR);
-  EXPECT_EQ(_lwrite(out, all.data(), static_cast<UINT>(all.size())), all.size());
-  _lclose(out);
-
-  std::vector<char> back(all.size() + 100, 0);
-  const HFILE in = OpenFile(path.c_str(), nullptr, OF_READ);
-  ASSERT_NE(in, HFILE_ERROR);
-  EXPECT_EQ(_lread(in, back.data(), static_cast<UINT>(back.size())), all.size());
-  _lclose(in);
-  back.resize(all.size());
-  EXPECT_EQ(back, all);
-}
-
 TEST_F(FilesTest, SeekFromEachOrigin) {
   const std::string path = PathOf("seek.bin");
   Put(path, "0123456789");
@@ -144,28 +113,6 @@ TEST_F(FilesTest, WritingNothingTruncatesAtThePosition) {
   EXPECT_EQ(Contents(path), "0123");
 }
 
-TEST_F(FilesTest, WritingInTheMiddleOverwritesWithoutTruncating) {
-  const std::string path = PathOf("patch.bin");
-  Put(path, "0123456789");
-  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READWRITE);
-  ASSERT_NE(file, HFILE_ERROR);
-  _llseek(file, 2, FILE_BEGIN);
-  EXPECT_EQ(_lwrite(file, "ab", 2), 2u);
-  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 4);
-  char c = 0;
-  EXPECT_EQ(_lread(file, &c, 1), 1u) << "read-write: reading works too";
-  EXPECT_EQ(c, '4');
-  _lclose(file);
-  EXPECT_EQ(Contents(path), "01ab456789");
-
-  // OF_WRITE alone opens an existing file without emptying it.
-  const HFILE again = OpenFile(path.c_str(), nullptr, OF_WRITE);
-  ASSERT_NE(again, HFILE_ERROR);
-  EXPECT_EQ(_lwrite(again, "Z", 1), 1u);
-  _lclose(again);
-  EXPECT_EQ(Contents(path), "Z1ab456789");
-}
-
 TEST_F(FilesTest, CreateEmptiesAnExistingFile) {
   const std::string path = PathOf("old.bin");
   Put(path, "old contents");
@@ -175,21 +122,6 @@ TEST_F(FilesTest, CreateEmptiesAnExistingFile) {
   EXPECT_EQ(_lwrite(file, "new", 3), 3u);
   _lclose(file);
   EXPECT_EQ(Contents(path), "new");
-}
-
-TEST_F(FilesTest, AccessFollowsTheOpenMode) {
-  const std::string path = PathOf("mode.bin");
-  Put(path, "abc");
-  char buffer[4];
-  const HFILE writeOnly = OpenFile(path.c_str(), nullptr, OF_WRITE);
-  ASSERT_NE(writeOnly, HFILE_ERROR);
-  EXPECT_EQ(_lread(writeOnly, buffer, 3), kError) << "a write-only file cannot be read";
-  _lclose(writeOnly);
-  const HFILE readOnly = OpenFile(path.c_str(), nullptr, OF_READ);
-  ASSERT_NE(readOnly, HFILE_ERROR);
-  EXPECT_EQ(_lwrite(readOnly, "x", 1), kError) << "a read-only file cannot be written";
-  _lclose(readOnly);
-  EXPECT_EQ(Contents(path), "abc");
 }
 
 TEST_F(FilesTest, ExistChecksWithoutOpening) {
@@ -234,17 +166,6 @@ TEST_F(FilesTest, MissingFileGivesErrorAndCodeTwo) {
     EXPECT_FALSE(fs::exists(path)) << "only OF_CREATE makes a file, style " << style;
   }
   EXPECT_EQ(OpenFile(nullptr, nullptr, OF_READ), HFILE_ERROR);
-}
-
-TEST_F(FilesTest, ClosedHandleFails) {
-  const std::string path = PathOf("closed.bin");
-  Put(path, "abc");
-  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READ);
-  ASSERT_NE(file, HFILE_ERROR);
-  EXPECT_EQ(_lclose(file), 0);
-  EXPECT_EQ(_lclose(file), HFILE_ERROR);
-  char c;
-  EXPECT_EQ(_lread(file, &c, 1), kError);
 }
 
 }  // namespace

@@ -17,64 +17,11 @@
 #include "platform_control.h"
 #include "test_images.h"
 #include "tools/bmp/bmp_file.h"
+#include "tools/bmp_test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
-
-void Put16(Bytes* b, uint32_t v) {
-  b->push_back(static_cast<uint8_t>(v));
-  b->push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(Bytes* b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-uint32_t Get32(const Bytes& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);
-}
-
-// A BMP file put together field by field, so that any field can lie.
-struct BmpFields {
-  int32_t width = 1;
-  int32_t height = 1;
-  uint16_t bits = 24;
-  uint32_t compression = 0;
-  uint32_t clrUsed = 0;
-  uint32_t headerSize = 40;
-  uint16_t planes = 1;
-  Bytes palette;   // written right after the header
-  Bytes gap;       // written between the palette and the pixels
-  Bytes pixels;    // the rows as stored
-  char signature[2] = {'B', 'M'};
-};
-
-Bytes BmpFile(const BmpFields& s) {
-  const uint32_t offBits = 14 + s.headerSize + static_cast<uint32_t>(s.palette.size() + s.gap.size());
-  Bytes b;
-  b.push_back(static_cast<uint8_t>(s.signature[0]));
-  b.push_back(static_cast<uint8_t>(s.signature[1]));
-  Put32(&b, offBits + static_cast<uint32_t>(s.pixels.size()));
-  Put32(&b, 0);
-  Put32(&b, offBits);
-  Put32(&b, s.headerSize);
-  Put32(&b, static_cast<uint32_t>(s.width));
-  Put32(&b, static_cast<uint32_t>(s.height));
-  Put16(&b, s.planes);
-  Put16(&b, s.bits);
-  Put32(&b, s.compression);
-  Put32(&b, static_cast<uint32_t>(s.pixels.size()));
-  Put32(&b, 2835);
-  Put32(&b, 2835);
-  Put32(&b, s.clrUsed);
-  Put32(&b, 0);
-  b.resize(14 + s.headerSize, 0);  // the rest of a longer header
-  b.insert(b.end(), s.palette.begin(), s.palette.end());
-  b.insert(b.end(), s.gap.begin(), s.gap.end());
-  b.insert(b.end(), s.pixels.begin(), s.pixels.end());
-  return b;
-}
 
 // A 3 x 2 24-bit file written out by hand: rows of 9 pixel bytes and 3 padding bytes, the
 // padding deliberately not zero.
@@ -87,35 +34,16 @@ const Bytes kOddWidthFile = {
     10, 11, 12, 13, 14, 15, 16, 17, 18, 0xB1, 0xB2, 0xB3,        // top row
 };
 
-class BmpFileTest : public ::testing::Test {
+class BmpFileTest : public TempDirTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(::testing::TempDir()) /
-           ("fxui_bmp_" + std::string(info->name()) + "_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    TempDirTest::SetUp();
     blocksBefore_ = PlatformLiveBlockCount();
   }
   void TearDown() override {
     PlatformFailAllocation(0);
     EXPECT_EQ(PlatformLiveBlockCount(), blocksBefore_) << "memory blocks leaked";
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    const std::string path = PathOf(name);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
-  }
-
-  static Bytes Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    TempDirTest::TearDown();
   }
 
   // Loads bytes through a file, expecting success.
@@ -133,7 +61,6 @@ class BmpFileTest : public ::testing::Test {
     return h;
   }
 
-  fs::path dir_;
 
  private:
   size_t blocksBefore_ = 0;
@@ -174,33 +101,6 @@ TEST_F(BmpFileTest, SavedFileIsHeaderThenTheBlock) {
   EXPECT_EQ(BlockBytes(back.get()), BlockBytes(dib.get()));
 }
 
-TEST_F(BmpFileTest, SavedPaletteFileCountsItsPaletteInTheOffsets) {
-  struct Case {
-    int bits;
-    int width;
-    std::vector<RGBQUAD> palette;
-    uint32_t fileSize;  // 14 + 40 + 4 x colours + stride x 2 rows
-    uint32_t offBits;   // 14 + 40 + 4 x colours
-  };
-  const Case cases[] = {
-      {8, 5, std::vector<RGBQUAD>(256, RGBQUAD{1, 2, 3, 0}), 14 + 40 + 1024 + 16, 1078},
-      {8, 3, std::vector<RGBQUAD>(7, RGBQUAD{9, 8, 7, 0}), 14 + 40 + 28 + 8, 82},
-      {4, 9, std::vector<RGBQUAD>(16, RGBQUAD{4, 5, 6, 0}), 14 + 40 + 64 + 16, 118},
-      {1, 33, {{0, 0, 0, 0}, {255, 255, 255, 0}}, 14 + 40 + 8 + 16, 62},
-  };
-  for (const Case& c : cases) {
-    ScopedDib dib(MakePaletteDib(c.width, 2, c.bits, c.palette, [](int x, int row) { return uint8_t(x + row); }));
-    const std::string out = PathOf("pal.bmp");
-    std::string error;
-    ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
-    const Bytes file = Read(out);
-    ASSERT_EQ(file.size(), c.fileSize) << c.bits << " bits";
-    EXPECT_EQ(Get32(file, 2), c.fileSize) << c.bits << " bits";
-    EXPECT_EQ(Get32(file, 10), c.offBits) << c.bits << " bits";
-    EXPECT_EQ(Bytes(file.begin() + 14, file.end()), BlockBytes(dib.get())) << c.bits << " bits";
-  }
-}
-
 TEST_F(BmpFileTest, TopDownFileIsTurnedBottomUp) {
   // 2 x 3 at 24 bits, stride 8; the file lists the top row first.
   BmpFields fields;
@@ -226,27 +126,6 @@ TEST_F(BmpFileTest, TopDownFileIsTurnedBottomUp) {
   EXPECT_EQ(PixelBytes(dib.get()), bottomUp);
   EXPECT_EQ(RgbAt(dib.get(), 1, 0), (Bgr{34, 35, 36}));
   EXPECT_EQ(RgbAt(dib.get(), 0, 2), (Bgr{11, 12, 13}));
-}
-
-TEST_F(BmpFileTest, TopDownPaletteFileKeepsItsPalette) {
-  BmpFields fields;
-  fields.width = 3;
-  fields.height = -2;
-  fields.bits = 4;
-  fields.clrUsed = 2;
-  fields.palette = {10, 20, 30, 0, 40, 50, 60, 0};
-  fields.pixels = {0x01, 0x10, 0, 0,   // top: 0 1 1
-                 0x10, 0x00, 0, 0};  // bottom: 1 0 0
-  ScopedDib dib(Load(BmpFile(fields)));
-  ASSERT_TRUE(dib);
-  EXPECT_EQ(HeaderOf(dib.get()).biHeight, 2);
-  EXPECT_EQ(HeaderOf(dib.get()).biClrUsed, 2u);
-  EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u + 8u);
-  EXPECT_EQ(PaletteAt(dib.get(), 1).rgbRed, 60);
-  EXPECT_EQ(IndexAt(dib.get(), 0, 0), 1);
-  EXPECT_EQ(IndexAt(dib.get(), 1, 0), 0);
-  EXPECT_EQ(IndexAt(dib.get(), 0, 1), 0);
-  EXPECT_EQ(IndexAt(dib.get(), 2, 1), 1);
 }
 
 TEST_F(BmpFileTest, PaletteLengthComesFromTheFileOrTheBitCount) {
@@ -312,29 +191,6 @@ TEST_F(BmpFileTest, RgbBlockIsHeaderAndRowsOnly) {
     EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u) << fileColours;
     EXPECT_EQ(PixelBytes(dib.get()), (Bytes{1, 2, 3, 0, 4, 5, 6, 0})) << fileColours;
   }
-}
-
-TEST_F(BmpFileTest, PixelsAreReadFromTheOffsetTheFileGives) {
-  BmpFields fields;
-  fields.width = 2;
-  fields.height = 1;
-  fields.bits = 8;
-  fields.clrUsed = 2;
-  fields.palette = {1, 1, 1, 0, 2, 2, 2, 0};
-  fields.gap = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
-  fields.pixels = {1, 0, 0, 0};
-  ScopedDib dib(Load(BmpFile(fields)));
-  ASSERT_TRUE(dib);
-  EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u + 4u);
-  EXPECT_EQ(PixelBytes(dib.get()), (Bytes{1, 0, 0, 0}));
-  EXPECT_EQ(PaletteAt(dib.get(), 1).rgbGreen, 2);
-}
-
-TEST_F(BmpFileTest, DecodeFromMemoryMatchesTheFile) {
-  std::string error;
-  ScopedDib dib(DecodeBmp(kOddWidthFile.data(), kOddWidthFile.size(), &error));
-  ASSERT_TRUE(dib) << error;
-  EXPECT_EQ(BlockBytes(dib.get()), Bytes(kOddWidthFile.begin() + 14, kOddWidthFile.end()));
 }
 
 TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
@@ -488,23 +344,6 @@ TEST_F(BmpFileTest, MissingFileIsRefusedWithItsName) {
   EXPECT_NE(error.find(path), std::string::npos) << error;
   EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   EXPECT_EQ(LoadBmpFile(path, nullptr), nullptr) << "the reason is optional";
-}
-
-TEST_F(BmpFileTest, OutOfMemoryIsReported) {
-  const std::string path = Write("ok.bmp", kOddWidthFile);
-  PlatformFailAllocation(1);
-  std::string error;
-  EXPECT_EQ(LoadBmpFile(path, &error), nullptr);
-  EXPECT_NE(error.find("memory"), std::string::npos) << error;
-}
-
-TEST_F(BmpFileTest, SaveReplacesAnExistingFile) {
-  const std::string out = Write("old.bmp", Bytes(500, 0x42));
-  ScopedDib dib(DecodeBmp(kOddWidthFile.data(), kOddWidthFile.size(), nullptr));
-  ASSERT_TRUE(dib);
-  std::string error;
-  ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
-  EXPECT_EQ(Read(out), kOddWidthFile) << "no tail of the longer old file remains";
 }
 
 TEST_F(BmpFileTest, SaveRefusalsWriteNothing) {

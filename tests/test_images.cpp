@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fxui.h"
 #include "image/dib.h"
 
 namespace {
@@ -111,4 +112,30 @@ std::vector<uint8_t> BlockBytes(HGLOBAL dib) {
 std::vector<uint8_t> PixelBytes(HGLOBAL dib) {
   Locked l(dib);
   return std::vector<uint8_t>(l.bits + l.layout.pixelOffset, l.bits + l.layout.blockSize);
+}
+
+HGLOBAL MakeHostImage(int width, int height, const std::vector<EntryDibs>& entries, int current) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(HostImage));
+  auto* record = static_cast<HostImage*>(GlobalLock(block));
+  record->width = width;
+  record->height = height;
+  record->imageType = 24;
+  record->entryCount = static_cast<int32_t>(entries.size());
+  record->currentEntry = current;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    record->entries[i].image = entries[i].image;
+    record->entries[i].mask = entries[i].mask;
+  }
+  GlobalUnlock(block);
+  return block;
+}
+
+void FreeHostImage(HGLOBAL hostImage) {
+  auto* record = static_cast<HostImage*>(GlobalLock(hostImage));
+  for (int i = 0; i < record->entryCount; ++i) {
+    if (record->entries[i].image) GlobalFree(record->entries[i].image);
+    if (record->entries[i].mask) GlobalFree(record->entries[i].mask);
+  }
+  GlobalUnlock(hostImage);
+  GlobalFree(hostImage);
 }

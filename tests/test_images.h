@@ -41,4 +41,14 @@ RGBQUAD PaletteAt(HGLOBAL dib, int index);
 std::vector<uint8_t> BlockBytes(HGLOBAL dib);
 std::vector<uint8_t> PixelBytes(HGLOBAL dib);  // everything after header and palette
 
+// A HostImage block of width x height whose entries hold these image and mask DIBs (owned by
+// the record from now on: free it with FreeHostImage), the current entry `current`.
+struct EntryDibs {
+  HGLOBAL image;
+  HGLOBAL mask;
+};
+HGLOBAL MakeHostImage(int width, int height, const std::vector<EntryDibs>& entries, int current);
+// Frees the record and the DIBs of its entries in use.
+void FreeHostImage(HGLOBAL hostImage);
+
 #endif

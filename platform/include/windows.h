@@ -43,6 +43,7 @@ typedef HINSTANCE HMODULE;
 typedef struct HICON__* HICON;
 typedef HICON HCURSOR;
 typedef struct HWND__* HWND;
+typedef struct HDC__* HDC;
 typedef int HFILE;
 
 #define MAKEINTRESOURCEA(i) ((LPSTR)(UINT_PTR)(WORD)(i))
@@ -124,6 +125,14 @@ UINT _lread(HFILE file, LPVOID buffer, UINT bytes);
 UINT _lwrite(HFILE file, LPCCH buffer, UINT bytes);
 LONG _llseek(HFILE file, LONG offset, int origin);
 HFILE _lclose(HFILE file);
+
+// ---- Geometry -----------------------------------------------------------------------------
+typedef struct tagRECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+} RECT, *LPRECT;
 
 // ---- Bitmaps -------------------------------------------------------------------------------
 #define BI_RGB 0

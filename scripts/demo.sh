@@ -1,19 +1,32 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the main job on the bundled photo: brightness and contrast on
-# samples/astronaut.bmp, written to out/astronaut-brightness-contrast.bmp (and .png).
+# Sets up, builds and runs the main job on the bundled photo: the demo host fxdemo.exe opens
+# the brightness and contrast dialog over samples/astronaut.bmp under Wine and, after OK,
+# applies the chosen parameters to the whole picture.
+#   With a display: the dialog is yours to use.
+#   Without one (DISPLAY unset): it runs in Xvfb, a scripted user moves the sliders and
+#   presses OK, and a screenshot of the open dialog is saved beside the result.
+# Results go to out/ (BMP, and PNG copies).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-scripts/install-deps.sh native
-scripts/build.sh native
+scripts/install-deps.sh
+scripts/build.sh win64 >/dev/null
+. scripts/wine-env.sh
 mkdir -p out
 result=out/astronaut-brightness-contrast.bmp
-# All channels, brightness +20, contrast +30.
-build/native/bin/fxapply 1 samples/astronaut.bmp "$result" 0 20 30
-if command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick; then
-  convert "$result" "${result%.bmp}.png"
-  echo "result: $root/$result (and ${result%.bmp}.png)"
+shot=out/brightness-contrast-dialog.bmp
+rm -f "$result" "$shot"
+
+if [ -n "${DISPLAY:-}" ]; then
+  "$WINE64" build/win64/bin/fxdemo.exe samples/astronaut.bmp "$result"
 else
-  echo "result: $root/$result"
+  [ -d "$WINEPREFIX" ] || xvfb-run -a "$WINE64" wineboot -i >/dev/null 2>&1
+  xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$WINE64" build/win64/bin/fxdemo.exe --auto --screenshot "$shot" samples/astronaut.bmp "$result"
 fi
+
+for f in "$result" "$shot"; do
+  [ -f "$f" ] && convert "$f" "${f%.bmp}.png" && echo "written: $root/${f%.bmp}.png"
+done
+[ -f "$result" ]

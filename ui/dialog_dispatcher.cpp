@@ -1,21 +1,21 @@
 #include "ui/dialog_dispatcher.h"
 
-#include <array>
-
 #include "fxui.h"
+#include "ui/dialogs/dialogs.h"
 
 namespace {
-
-using Opener = INT_PTR (*)(int effectId, HWND parent, void* hostImage, void* record, int modal);
 
 struct DialogRow {
   int firstId;  // the identifiers this dialog serves, inclusive
   int lastId;
-  Opener open;
+  DialogOpener open;
 };
 
 // Each dialog joins this table with its opener; an identifier without a row has no dialog.
-constexpr std::array<DialogRow, 0> kDialogs = {};
+constexpr DialogRow kDialogs[] = {
+    //  identifiers                                            opener
+    {EFFECT_BRIGHTNESS_CONTRAST, EFFECT_BRIGHTNESS_CONTRAST, OpenBrightnessContrastDialog},
+};
 
 const DialogRow* FindDialog(int effectId) {
   for (const DialogRow& row : kDialogs) {
@@ -29,7 +29,7 @@ const DialogRow* FindDialog(int effectId) {
 INT_PTR RunEffectDialog(int effectId, HWND parent, void* hostImage, void* record, int modal) {
   const DialogRow* row = FindDialog(effectId);
   if (!row) return kNoDialog;
-  const INT_PTR result = row->open(effectId, parent, hostImage, record, modal);
+  const INT_PTR result = row->open(effectId, parent, static_cast<HGLOBAL>(hostImage), record, modal);
   if (!modal) return result;
   return result == 1 || result == 0 ? result : kNoDialog;
 }

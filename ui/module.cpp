@@ -1,28 +1,27 @@
-// The module entry point and the module-wide state it keeps.
+// The module entry point and the exported background setting.
 #include "ui/module.h"
 
 #include "fxui.h"
+#include "preview/display_window.h"
+#include "preview/preview_control.h"
 
 namespace {
-
 HINSTANCE moduleInstance = nullptr;
-BackgroundSetting backgroundSetting = {0, 0, 0};
-
-}  // namespace
+}
 
 HINSTANCE ModuleInstance() { return moduleInstance; }
 
-const BackgroundSetting& CurrentBackgroundSetting() { return backgroundSetting; }
-
 extern "C" int WINAPI GetFxuiBackgroundSetting(int32_t value1, uint32_t value2, uint32_t value3) {
-  backgroundSetting = BackgroundSetting{value1, value2, value3};
+  SetDisplayBackground(YmBackground{value1, value2, value3});
   return 1;
 }
 
-// Records the instance on every notification; nothing is kept that needs undoing at unload.
+// On every notification: record the instance and register the preview classes (a class that
+// exists already ends the attempt quietly). The classes are never unregistered.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   (void)reason;
   (void)reserved;
   moduleInstance = instance;
+  RegisterPreviewClasses(instance);
   return TRUE;
 }

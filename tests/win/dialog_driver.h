@@ -1,0 +1,22 @@
+// Driving real dialogs from a test: the dialog's opener runs its own modal loop, so a thread
+// CBT hook notices the dialog's activation and a thread timer then runs the test's script
+// inside that loop. The script acts as a user would (scroll messages, button clicks, timer
+// ticks, drags) and ends the dialog with OK or Cancel.
+#ifndef FXUI_TESTS_WIN_DIALOG_DRIVER_H
+#define FXUI_TESTS_WIN_DIALOG_DRIVER_H
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+// Calls `open` and runs `script` on the first dialog window activated meanwhile; returns what
+// `open` returned. A script that leaves the dialog open has it cancelled.
+int DriveDialog(const std::function<int()>& open, const std::function<void(HWND dialog)>& script);
+
+// User actions.
+void ScrollSlider(HWND dialog, int sliderId, int code, int thumb = 0);
+void ClickButton(HWND dialog, int buttonId);
+std::string WindowText(HWND window);
+
+#endif

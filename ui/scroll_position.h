@@ -1,0 +1,15 @@
+// The slider arithmetic shared by every effect dialog: where a scroll code moves a position.
+#ifndef FXUI_UI_SCROLL_POSITION_H
+#define FXUI_UI_SCROLL_POSITION_H
+
+struct SliderRange {
+  int minimum;
+  int maximum;
+  int page;  // the step of a page click
+};
+
+// The new position for a scroll code (SB_LINELEFT 0 ... SB_RIGHT 7) from `position`, or the
+// thumb position for 4 and 5, clamped to the range; -1 for codes it does not handle (8 and up).
+int ScrollPosition(int code, int position, int thumb, const SliderRange& range);
+
+#endif

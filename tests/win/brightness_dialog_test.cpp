@@ -208,12 +208,12 @@ TEST(Framework, EffectsWithoutADialogGiveMinusTwo) {
 
 TEST(Framework, BackgroundValuesReachTheImagingLibrary) {
   // A 20 x 10 picture sits in the middle of the display; the rest of the composed picture is
-  // the background, here a solid red (COLORREF 0x000000FF).
+  // the background, here squares of 4 pixels, red (COLORREF 0x000000FF) and blue.
   HGLOBAL image = MakeRgbDib(20, 10, [](int, int) { return Bgr{255, 255, 255}; });
   HGLOBAL host = MakeHostImage(20, 10, {{image, MakeGreyDib(20, 10, [](int, int) { return uint8_t{255}; })}}, 0);
-  ASSERT_EQ(GetFxuiBackgroundSetting(0, 0x000000FF, 0), 1);
+  ASSERT_EQ(GetFxuiBackgroundSetting(4, 0x000000FF, 0x00FF0000), 1);
   BrightnessContrastParams params{};
-  COLORREF corner = 0, centre = 0;
+  COLORREF first = 0, second = 0, centre = 0;
   DriveDialog([&] { return GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host, &params); },
               [&](HWND dialog) {
                 HWND display = Preview(dialog, IDC_PREVIEW_BEFORE)->display;
@@ -221,12 +221,14 @@ TEST(Framework, BackgroundValuesReachTheImagingLibrary) {
                 RECT client;
                 GetClientRect(display, &client);
                 HDC dc = GetDC(display);
-                corner = GetPixel(dc, 3, 3);
+                first = GetPixel(dc, 1, 1);
+                second = GetPixel(dc, 5, 1);
                 centre = GetPixel(dc, client.right / 2, client.bottom / 2);
                 ReleaseDC(display, dc);
                 ClickButton(dialog, IDOK);
               });
-  EXPECT_EQ(corner, RGB(255, 0, 0));
+  EXPECT_EQ(first, RGB(255, 0, 0));
+  EXPECT_EQ(second, RGB(0, 0, 255));
   EXPECT_EQ(centre, RGB(255, 255, 255));
   GetFxuiBackgroundSetting(0, 0, 0);
   FreeHostImage(host);

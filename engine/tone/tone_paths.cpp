@@ -2,6 +2,18 @@
 
 #include <cstring>
 
+namespace {
+
+constexpr std::array<uint8_t, 256> MakeIdentityLevels() {
+  std::array<uint8_t, 256> levels{};
+  for (int i = 0; i < 256; ++i) levels[i] = static_cast<uint8_t>(i);
+  return levels;
+}
+
+}  // namespace
+
+const std::array<uint8_t, 256> kIdentityLevels = MakeIdentityLevels();
+
 void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red) {
   const DibLayout& layout = frame.layout();
   const size_t padding = layout.stride - 3 * static_cast<size_t>(layout.width);
@@ -18,6 +30,16 @@ void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, 
     }
     in += padding;
     out += padding;
+  }
+}
+
+void MapStrideRows(RoutineFrame& frame, const uint8_t* table) {
+  const DibLayout& layout = frame.layout();
+  const uint8_t* in = frame.sourcePixels();
+  uint8_t* out = frame.resultPixels();
+  for (int row = 0; row < layout.height; ++row) {
+    if (!frame.BeginRow(row)) return;
+    for (uint32_t i = 0; i < layout.stride; ++i) *out++ = table[*in++];
   }
 }
 
@@ -46,14 +68,45 @@ void MapPaletteEntries(RoutineFrame& frame, const uint8_t* blue, const uint8_t* 
   }
 }
 
-void CopyPixelRows(RoutineFrame& frame, int cadence) {
+void CopyPixelRows(RoutineFrame& frame, int cadence, RowCopy copy) {
   const DibLayout& layout = frame.layout();
+  const size_t bytes = copy == RowCopy::kSkip8BitPadding && layout.bitCount == 8
+                           ? static_cast<size_t>(layout.width)
+                           : layout.stride;
   const uint8_t* in = frame.sourcePixels();
   uint8_t* out = frame.resultPixels();
   for (int row = 0; row < layout.height; ++row) {
     if (!frame.BeginRow(row, cadence, cadence)) return;
-    std::memcpy(out, in, layout.stride);
+    std::memcpy(out, in, bytes);
     in += layout.stride;
     out += layout.stride;
+  }
+}
+
+ComponentTables::ComponentTables(int channel, const uint8_t* table)
+    : blue(channel == 0 || channel == 3 ? table : kIdentityLevels.data()),
+      green(channel == 0 || channel == 2 ? table : kIdentityLevels.data()),
+      red(channel == 0 || channel == 1 ? table : kIdentityLevels.data()) {}
+
+void MapSelectedChannels(RoutineFrame& frame, int channel, const uint8_t* table, AllChannelRows allChannels) {
+  const ComponentTables tables(channel, table);
+  switch (frame.kind()) {
+    case kDibRgb24:
+      frame.CopyHeaderBySizeField();
+      if (channel == 0 && allChannels == AllChannelRows::kWholeStride) {
+        MapStrideRows(frame, table);
+      } else {
+        MapRgbRows(frame, tables.blue, tables.green, tables.red);
+      }
+      break;
+    case kDibGreyRamp:
+      frame.CopyHeaderAndPalette();
+      MapGreyRows(frame, table);
+      break;
+    default:
+      frame.CopyHeaderBySizeField();
+      MapPaletteEntries(frame, tables.blue, tables.green, tables.red, FourthByte::kCopy);
+      CopyPixelRows(frame, 1);
+      break;
   }
 }

@@ -1,16 +1,26 @@
-// The three table-driven paths the tone routines share: 24-bit pixels through one table per
-// channel, grey-ramp pixels through one table, and palette images whose palette is mapped
-// while their pixel bytes are copied.
+// The table-driven paths the tone routines share: 24-bit pixels through one table per channel,
+// grey-ramp pixels through one table, and palette images whose palette is mapped while their
+// pixel bytes are copied. The steps that differ between routines (which header bytes are
+// copied, the palette's fourth byte, the row cadence, what a row copy covers) are arguments,
+// so each routine still states its own.
 #ifndef FXUI_ENGINE_TONE_TONE_PATHS_H
 #define FXUI_ENGINE_TONE_TONE_PATHS_H
 
+#include <array>
 #include <cstdint>
 
 #include "engine/routine_frame.h"
 
+// Entry i is i.
+extern const std::array<uint8_t, 256> kIdentityLevels;
+
 // Maps every pixel of a 24-bit image (blue, green, red bytes through their tables); the row
 // padding is skipped. Abort test before every row, progress every 16th row.
 void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red);
+
+// Maps every byte of every row through `table`, the whole stride, row padding included (it
+// becomes table[padding]). Same cadence as MapRgbRows.
+void MapStrideRows(RoutineFrame& frame, const uint8_t* table);
 
 // Maps every pixel byte of a grey-ramp image through `table`. Same cadence as MapRgbRows.
 void MapGreyRows(RoutineFrame& frame, const uint8_t* table);
@@ -21,8 +31,71 @@ enum class FourthByte { kCopy, kZero };
 void MapPaletteEntries(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red,
                        FourthByte fourth);
 
-// Copies the pixel bytes a whole stride per row, asking the abort test and reporting progress
-// on every `cadence`-th row (abort test first).
-void CopyPixelRows(RoutineFrame& frame, int cadence);
+// Copies the pixel bytes of a palette image row by row, asking the abort test and reporting
+// progress on every `cadence`-th row (abort test first). A row copy covers the whole stride,
+// or, for 8-bit images only, the width's pixel bytes, leaving the result's padding zero.
+enum class RowCopy { kWholeStride, kSkip8BitPadding };
+void CopyPixelRows(RoutineFrame& frame, int cadence, RowCopy copy = RowCopy::kWholeStride);
+
+// Colour-wise paths: `transform(b, g, r)` rewrites one colour in place, its channels taken
+// together (hue turns, luminance tests).
+// Every pixel of a 24-bit image, padding skipped; abort test before every row, progress
+// every 16th row.
+template <typename Transform>
+void MapRgbColours(RoutineFrame& frame, const Transform& transform) {
+  const DibLayout& layout = frame.layout();
+  const size_t padding = layout.stride - 3 * static_cast<size_t>(layout.width);
+  const uint8_t* in = frame.sourcePixels();
+  uint8_t* out = frame.resultPixels();
+  for (int row = 0; row < layout.height; ++row) {
+    if (!frame.BeginRow(row)) return;
+    for (int x = 0; x < layout.width; ++x, in += 3, out += 3) {
+      uint8_t b = in[0], g = in[1], r = in[2];
+      transform(b, g, r);
+      out[0] = b;
+      out[1] = g;
+      out[2] = r;
+    }
+    in += padding;
+    out += padding;
+  }
+}
+// Every colour-count palette entry of the source into the result, its fourth byte copied. No
+// abort test or progress.
+template <typename Transform>
+void MapPaletteColours(RoutineFrame& frame, const Transform& transform) {
+  const uint8_t* in = frame.source() + kDibHeaderSize;
+  uint8_t* out = frame.result() + kDibHeaderSize;
+  for (uint32_t i = 0; i < frame.layout().colorCount; ++i, in += 4, out += 4) {
+    uint8_t b = in[0], g = in[1], r = in[2];
+    transform(b, g, r);
+    out[0] = b;
+    out[1] = g;
+    out[2] = r;
+    out[3] = in[3];
+  }
+}
+
+// Per-component tables for a channel selector (0 all, 1 red, 2 green, 3 blue): `table` on
+// the selected component(s), the identity on the others.
+struct ComponentTables {
+  ComponentTables(int channel, const uint8_t* table);
+  const uint8_t* blue;
+  const uint8_t* green;
+  const uint8_t* red;
+};
+
+// The path of the routines that send the channel(s) of a selector 0..3 through one level
+// table (colour reduction, apply a curve), after the result is made:
+//   24-bit: header by its size field; the selected bytes of every pixel through `table`,
+//           padding skipped, except that colour reduction sends the whole stride of a row
+//           through it when all channels are selected (`allChannels`);
+//   grey ramp: header and palette in one piece; every pixel through `table`, whatever the
+//           channel;
+//   palette: header by its size field; the selected components of every palette entry
+//           through `table`, fourth byte copied; the pixel rows copied whole.
+// Abort test before every row, progress every 16th row.
+enum class AllChannelRows { kPixelsOnly, kWholeStride };
+void MapSelectedChannels(RoutineFrame& frame, int channel, const uint8_t* table, AllChannelRows allChannels);
 
 #endif

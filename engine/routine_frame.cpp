@@ -63,13 +63,15 @@ bool RoutineFrame::OpenSource(HGLOBAL source) {
 }
 
 bool RoutineFrame::CreateResult() {
-  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-  waitCursor_ = true;
+  if (cursor_ == FrameCursor::kWait) {
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    waitCursor_ = true;
+  }
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, layout_.blockSize);
   void* bits = block ? GlobalLock(block) : nullptr;
   if (!bits) {
     if (block) GlobalFree(block);
-    RestoreArrow();
+    if (waitCursor_) RestoreArrow();
     ReleaseSource();
     ReleaseTables();
     return false;
@@ -105,7 +107,13 @@ bool RoutineFrame::BeginRow(int row, int abortEvery, int progressEvery) {
   return true;
 }
 
-HGLOBAL RoutineFrame::Finish() {
+bool RoutineFrame::BeginPassStep(int step, int count, int first, int span) {
+  if (AskAbort()) return false;
+  if (step % 16 == 0) ReportProgress(first + static_cast<int>(int64_t{step} * span / count));
+  return true;
+}
+
+HGLOBAL RoutineFrame::Finish(FinalReport report) {
   ReleaseSource();
   GlobalUnlock(resultHandle_);
   result_ = nullptr;
@@ -116,7 +124,7 @@ HGLOBAL RoutineFrame::Finish() {
     GlobalFree(result);
     result = nullptr;
   }
-  ReportProgress(100);
-  RestoreArrow();
+  if (report == FinalReport::kProgress100) ReportProgress(100);
+  if (waitCursor_) RestoreArrow();
   return result;
 }

@@ -2,7 +2,8 @@
 //
 //   1. check the arguments (the routine itself, before anything is locked or allocated)
 //   2. OpenSource: lock the source, read its layout, refuse kinds the routine does not take
-//   3. CreateResult: wait cursor, allocate and lock the zero-filled result
+//   3. CreateResult: wait cursor (unless the frame leaves the cursor alone), allocate and lock
+//      the zero-filled result
 //   4. copy header (and palette), process rows in stored order with BeginRow asking the
 //      abort test and reporting progress at the routine's cadence
 //   5. Finish: unlock, free the working tables, free the result after an abort, report 100,
@@ -24,9 +25,16 @@ constexpr unsigned kToneKinds =
     DibKindBit(kDibRgb24) | DibKindBit(kDibGreyRamp) | DibKindBit(kDibPalette8) | DibKindBit(kDibPalette4);
 constexpr unsigned kFilterKinds = DibKindBit(kDibRgb24) | DibKindBit(kDibGreyRamp);
 
+// Whether CreateResult shows the wait cursor (and the end of the run restores the arrow), or
+// the routine leaves the cursor as it found it.
+enum class FrameCursor { kWait, kUntouched };
+// Whether Finish tells the progress hook 100, or the routine reports no progress at all.
+enum class FinalReport { kProgress100, kNone };
+
 class RoutineFrame {
  public:
-  explicit RoutineFrame(unsigned acceptedKinds) : acceptedKinds_(acceptedKinds) {}
+  explicit RoutineFrame(unsigned acceptedKinds, FrameCursor cursor = FrameCursor::kWait)
+      : acceptedKinds_(acceptedKinds), cursor_(cursor) {}
   ~RoutineFrame();
   RoutineFrame(const RoutineFrame&) = delete;
   RoutineFrame& operator=(const RoutineFrame&) = delete;
@@ -57,11 +65,15 @@ class RoutineFrame {
   // Before stored row `row`: asks the abort test on every `abortEvery`-th row and reports
   // row x 100 / height on every `progressEvery`-th row. False once an abort is reported.
   bool BeginRow(int row, int abortEvery = 1, int progressEvery = 16);
+  // Before step `step` (a row or a column) of a pass over `count` steps that covers the
+  // percentages first ... first + span: asks the abort test, and on every 16th step reports
+  // first + step x span / count. Two-pass filters run 0, 50 over their rows, then 50, 50.
+  bool BeginPassStep(int step, int count, int first, int span);
   // Asks the abort test now (for routines with their own cadence); true means stop.
   bool AskAbort();
 
   // Ends the run and returns the result, or null after an abort.
-  HGLOBAL Finish();
+  HGLOBAL Finish(FinalReport report = FinalReport::kProgress100);
 
   const DibLayout& layout() const { return layout_; }
   DibKind kind() const { return kind_; }
@@ -80,6 +92,7 @@ class RoutineFrame {
   void RestoreArrow();
 
   unsigned acceptedKinds_;
+  FrameCursor cursor_;
   HGLOBAL sourceHandle_ = nullptr;  // locked while non-null
   const uint8_t* source_ = nullptr;
   DibLayout layout_{};

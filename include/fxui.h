@@ -140,6 +140,149 @@ typedef struct BrightnessContrastParams {
 } BrightnessContrastParams;
 FXUI_STATIC_ASSERT(sizeof(BrightnessContrastParams) == 12, "BrightnessContrastParams is 3 words");
 
+/* Effect 2. */
+typedef struct HueSaturationParams {
+  int32_t hue;         /* turn in degrees, -180..180; positive turns red toward green */
+  int32_t saturation;  /* -100..100: percent of each channel's distance to the largest moved toward it */
+} HueSaturationParams;
+FXUI_STATIC_ASSERT(sizeof(HueSaturationParams) == 8, "HueSaturationParams is 2 words");
+
+/* Effect 3 (and the record effect 67 builds). */
+typedef struct CurveParams {
+  int32_t channel;     /* 0 all, 1 red, 2 green, 3 blue; other values are refused */
+  uint8_t curve[256];  /* output level of each input level */
+} CurveParams;
+FXUI_STATIC_ASSERT(sizeof(CurveParams) == 260, "CurveParams is 1 word and 256 bytes");
+
+/* Effect 4. */
+typedef struct ColorReductionParams {
+  int32_t channel;  /* 0 all, 1 red, 2 green, 3 blue; other values are refused */
+  int32_t levels;   /* evenly spaced levels kept per channel, 2..128 */
+} ColorReductionParams;
+FXUI_STATIC_ASSERT(sizeof(ColorReductionParams) == 8, "ColorReductionParams is 2 words");
+
+/* Effect 7. */
+typedef struct ThresholdParams {
+  int32_t level;  /* 0..255: colours whose luminance lies above it become white, the others black */
+} ThresholdParams;
+FXUI_STATIC_ASSERT(sizeof(ThresholdParams) == 4, "ThresholdParams is 1 word");
+
+/* Effects 8, 17, 20 and 21: the side of the square neighbourhood. */
+typedef struct FilterSizeParams {
+  int32_t squareSize;  /* n, 2..32; other values are refused */
+  int32_t maximum;     /* effect 20 only: nonzero maximum, 0 minimum */
+} FilterSizeParams;
+FXUI_STATIC_ASSERT(sizeof(FilterSizeParams) == 8, "FilterSizeParams is 2 words");
+
+/* Effect 9, the softened box blur. */
+typedef struct SoftenParams {
+  int32_t squareSize;    /* n, the side of the box; below 2 is taken as 2 */
+  int32_t centerWeight;  /* m, the source pixel's weight against the box mean; 0 or more */
+} SoftenParams;
+FXUI_STATIC_ASSERT(sizeof(SoftenParams) == 8, "SoftenParams is 2 words");
+
+/* Effect 18. */
+typedef struct UnsharpMaskParams {
+  int32_t squareSize;  /* side of the blur box, 2..32 */
+  int32_t effect;      /* percentage of the difference added back, 1..500 */
+  int32_t threshold;   /* smallest difference corrected, 0..255 */
+} UnsharpMaskParams;
+FXUI_STATIC_ASSERT(sizeof(UnsharpMaskParams) == 12, "UnsharpMaskParams is 3 words");
+
+/* Effect 19. */
+typedef struct AxisSharpenParams {
+  int32_t vertical;  /* 0: along rows; any other value: along columns */
+} AxisSharpenParams;
+FXUI_STATIC_ASSERT(sizeof(AxisSharpenParams) == 4, "AxisSharpenParams is 1 word");
+
+/* Effect 22. */
+typedef struct FindContourParams {
+  int32_t enabled;    /* must be nonzero */
+  int32_t channel;    /* 0 all, 1 red, 2 green, 3 blue; ignored for grey images */
+  int32_t threshold;  /* 1..254: samples above it are inside the regions */
+} FindContourParams;
+FXUI_STATIC_ASSERT(sizeof(FindContourParams) == 12, "FindContourParams is 3 words");
+
+/* Effect 25: a 5 x 5 kernel as shown in the dialog. */
+typedef struct UserFilterParams {
+  int32_t scale;       /* divisor of the weighted sum, not 0; may be negative */
+  int32_t bias;        /* added after scaling, before clamping */
+  int32_t symmetry;    /* the dialog's mirroring choice; not read by the engine */
+  int32_t kernel[25];  /* weights row by row, top row first, each row from the left */
+} UserFilterParams;
+FXUI_STATIC_ASSERT(sizeof(UserFilterParams) == 112, "UserFilterParams is 28 words");
+
+/* Effect 32. */
+typedef struct SketchParams {
+  int32_t style;      /* 1 crayon (lines on black), 2 pencil (lines on white) */
+  int32_t threshold;  /* 0..254: weaker edges become background */
+} SketchParams;
+FXUI_STATIC_ASSERT(sizeof(SketchParams) == 8, "SketchParams is 2 words");
+
+/* Effects 33-36, 38-41 and 48-50: the one-slider dialog's value; the engine gets this word alone. */
+typedef struct IntensityParams {
+  int32_t intensity;  /* 1..100 as the dialog sets it */
+} IntensityParams;
+FXUI_STATIC_ASSERT(sizeof(IntensityParams) == 4, "IntensityParams is 1 word");
+
+/* Effect 37. */
+typedef struct WrinkleParams {
+  int32_t intensity;   /* 1..100; anything else is refused */
+  uint32_t fillColor;  /* paints pixels whose source lies outside: red lowest byte, then green, blue */
+} WrinkleParams;
+FXUI_STATIC_ASSERT(sizeof(WrinkleParams) == 8, "WrinkleParams is 2 words");
+
+/* Effect 53. */
+typedef struct MotionBlurParams {
+  int32_t direction;  /* 1..8: up-left, up, up-right, left, right, down-left, down, down-right */
+  int32_t speed;      /* 2..32: samples along the line */
+} MotionBlurParams;
+FXUI_STATIC_ASSERT(sizeof(MotionBlurParams) == 8, "MotionBlurParams is 2 words");
+
+/* Effect 54. */
+typedef struct EmbossParams {
+  int32_t direction;   /* 1..8: up-left, up, up-right, left, right, down-left, down, down-right */
+  int32_t mode;        /* 1 Original, 2 Midtone, 3 Gray, 4 Active */
+  int32_t depth;       /* 1..10: distance to the neighbour, pixels */
+  uint32_t baseColor;  /* Active mode's base: red lowest byte, then green, blue */
+} EmbossParams;
+FXUI_STATIC_ASSERT(sizeof(EmbossParams) == 16, "EmbossParams is 4 words");
+
+/* Effect 57 (49 and 50 use it with a fixed mode). */
+typedef struct RotationalWarpParams {
+  int32_t mode;    /* 1 spiral, 2 whirlpool, 3 half-angle turn, 4 shrinking turn */
+  int32_t amount;  /* 1..100 in every mode (modes 3 and 4 do not use it) */
+} RotationalWarpParams;
+FXUI_STATIC_ASSERT(sizeof(RotationalWarpParams) == 8, "RotationalWarpParams is 2 words");
+
+/* Effect 64 (41, 48 and 55 use it with a fixed mode). */
+typedef struct RadialWarpParams {
+  int32_t mode;    /* 1 cone, 2 sphere, 3 fisheye */
+  int32_t amount;  /* 1..100 in modes 1 and 3; not read in mode 2 */
+} RadialWarpParams;
+FXUI_STATIC_ASSERT(sizeof(RadialWarpParams) == 8, "RadialWarpParams is 2 words");
+
+/* Effect 67. */
+typedef struct ToneAdjustmentParams {
+  int32_t highlight;  /* -100..100: positive cuts the top of the input range, negative lowers the top output */
+  int32_t midtone;    /* -100..100: positive brightens the middle of the curve, negative darkens it */
+  int32_t shadow;     /* -100..100: negative cuts the bottom of the input range, positive raises the bottom output */
+  int32_t channel;    /* 0 all, 1 red, 2 green, 3 blue; passed on to effect 3 */
+} ToneAdjustmentParams;
+FXUI_STATIC_ASSERT(sizeof(ToneAdjustmentParams) == 16, "ToneAdjustmentParams is 4 words");
+
+/* Effect 68. */
+typedef struct DirectionalErosionParams {
+  int32_t radius;  /* r, read as unsigned, 1..128: rays of r + 1 pixels */
+} DirectionalErosionParams;
+FXUI_STATIC_ASSERT(sizeof(DirectionalErosionParams) == 4, "DirectionalErosionParams is 1 word");
+
+/* Effect 70: the engine gets this word alone. */
+typedef struct LevelScalingParams {
+  int32_t factor;  /* p: levels times 255 / p when p > 0, times -p / 255 when p <= 0 */
+} LevelScalingParams;
+FXUI_STATIC_ASSERT(sizeof(LevelScalingParams) == 4, "LevelScalingParams is 1 word");
+
 /* ---- Exported functions ------------------------------------------------------------------ */
 
 /* Applies effect `effectId` to `dib` with its parameter record and returns a new DIB that the

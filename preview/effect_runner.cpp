@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/distort/distort.h"
 #include "image/host_image.h"
 #include "preview/premultiply.h"
 
@@ -32,7 +33,7 @@ constexpr RunnerRow kRunnerRows[] = {
     {EFFECT_SPLASH, RunnerPath::kPremultiplied, nullptr},
     {EFFECT_RIPPLE, RunnerPath::kPremultiplied, nullptr},
     {EFFECT_WRINKLE, RunnerPath::kPremultiplied, nullptr},
-    {EFFECT_MELTING, RunnerPath::kPaired, nullptr},
+    {EFFECT_MELTING, RunnerPath::kPaired, PairedMelting},
     {EFFECT_FISHEYE, RunnerPath::kPremultiplied, nullptr},
     {EFFECT_CONE, RunnerPath::kPremultiplied, nullptr},
     {EFFECT_WHIRLPOOL, RunnerPath::kPremultiplied, nullptr},

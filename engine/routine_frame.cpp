@@ -11,30 +11,8 @@ RoutineFrame::~RoutineFrame() {
     GlobalFree(resultHandle_);
   }
   ReleaseSource();
-  ReleaseTables();
   if (waitCursor_) RestoreArrow();
-}
-
-void* RoutineFrame::AllocateBlock(size_t bytes) {
-  if (tableCount_ == kMaxTables) return nullptr;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  if (!block) return nullptr;
-  void* data = GlobalLock(block);
-  if (!data) {
-    GlobalFree(block);
-    return nullptr;
-  }
-  tables_[tableCount_++] = block;
-  return data;
-}
-
-void RoutineFrame::ReleaseTables() {
-  for (int i = 0; i < tableCount_; ++i) {
-    GlobalUnlock(tables_[i]);
-    GlobalFree(tables_[i]);
-  }
-  tableCount_ = 0;
-}
+}  // the working tables go with tables_
 
 void RoutineFrame::ReleaseSource() {
   if (!sourceHandle_) return;
@@ -58,7 +36,7 @@ bool RoutineFrame::OpenSource(HGLOBAL source) {
   }
   if (kind_ != kDibNone && (acceptedKinds_ & DibKindBit(kind_))) return true;
   ReleaseSource();
-  ReleaseTables();
+  tables_.ReleaseAll();
   return false;
 }
 
@@ -73,7 +51,7 @@ bool RoutineFrame::CreateResult() {
     if (block) GlobalFree(block);
     if (waitCursor_) RestoreArrow();
     ReleaseSource();
-    ReleaseTables();
+    tables_.ReleaseAll();
     return false;
   }
   resultHandle_ = block;
@@ -117,7 +95,7 @@ HGLOBAL RoutineFrame::Finish(FinalReport report) {
   ReleaseSource();
   GlobalUnlock(resultHandle_);
   result_ = nullptr;
-  ReleaseTables();
+  tables_.ReleaseAll();
   HGLOBAL result = resultHandle_;
   resultHandle_ = nullptr;
   if (aborted_) {

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/working_tables.h"
 #include "image/dib.h"
 
 // Kinds taken by the tone routines (24-bit, 8-bit and 4-bit) and by the filter routines
@@ -42,7 +43,7 @@ class RoutineFrame {
   // A working table: a zero-filled movable block, locked until the frame ends. Null on failure.
   template <typename T>
   T* AllocateTable(size_t count) {
-    return static_cast<T*>(AllocateBlock(count * sizeof(T)));
+    return tables_.Allocate<T>(count);
   }
 
   // Locks the source and reads its layout. False when the image is unreadable or of a kind
@@ -84,10 +85,6 @@ class RoutineFrame {
   bool aborted() const { return aborted_; }
 
  private:
-  static constexpr int kMaxTables = 16;
-
-  void* AllocateBlock(size_t bytes);
-  void ReleaseTables();
   void ReleaseSource();
   void RestoreArrow();
 
@@ -99,8 +96,7 @@ class RoutineFrame {
   DibKind kind_ = kDibNone;
   HGLOBAL resultHandle_ = nullptr;  // locked while result_ is non-null
   uint8_t* result_ = nullptr;
-  HGLOBAL tables_[kMaxTables] = {};
-  int tableCount_ = 0;
+  WorkingTables tables_;
   bool waitCursor_ = false;
   bool aborted_ = false;
 };

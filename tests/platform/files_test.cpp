@@ -113,17 +113,6 @@ TEST_F(FilesTest, WritingNothingTruncatesAtThePosition) {
   EXPECT_EQ(Contents(path), "0123");
 }
 
-TEST_F(FilesTest, CreateEmptiesAnExistingFile) {
-  const std::string path = PathOf("old.bin");
-  Put(path, "old contents");
-  const HFILE file = OpenFile(path.c_str(), nullptr, OF_CREATE | OF_WRITE);
-  ASSERT_NE(file, HFILE_ERROR);
-  EXPECT_EQ(_llseek(file, 0, FILE_END), 0);
-  EXPECT_EQ(_lwrite(file, "new", 3), 3u);
-  _lclose(file);
-  EXPECT_EQ(Contents(path), "new");
-}
-
 TEST_F(FilesTest, ExistChecksWithoutOpening) {
   const std::string present = PathOf("here.bin");
   Put(present, "1234");

@@ -189,58 +189,6 @@ TEST_F(GlobalMemoryTest, LockedMovableBlockShrinksInPlaceButGrowsOnlyWhenAllowed
   GlobalFree(mem);
 }
 
-TEST_F(GlobalMemoryTest, ZeroSizedMovableBlockIsDiscarded) {
-  const size_t before = PlatformLiveBlockCount();
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0);
-  ASSERT_NE(mem, nullptr) << "a discarded block still has a handle";
-  EXPECT_EQ(PlatformLiveBlockCount(), before + 1);
-  EXPECT_EQ(GlobalLock(mem), nullptr);
-  EXPECT_EQ(GlobalSize(mem), 0u);
-  EXPECT_EQ(GlobalFlags(mem), static_cast<UINT>(GMEM_DISCARDED)) << "discarded, lock count 0";
-
-  // Reallocating brings it back under the same handle.
-  EXPECT_EQ(GlobalReAlloc(mem, 24, GMEM_MOVEABLE | GMEM_ZEROINIT), mem);
-  EXPECT_EQ(GlobalSize(mem), 24u);
-  EXPECT_EQ(GlobalFlags(mem) & GMEM_DISCARDED, 0u);
-  auto* p = static_cast<unsigned char*>(GlobalLock(mem));
-  ASSERT_NE(p, nullptr);
-  EXPECT_TRUE(AllZero(p, 24));
-  p[0] = 7;
-  GlobalUnlock(mem);
-
-  // Resizing an unlocked movable block to 0 discards it again.
-  EXPECT_EQ(GlobalReAlloc(mem, 0, GMEM_MOVEABLE), mem);
-  EXPECT_EQ(GlobalLock(mem), nullptr);
-  EXPECT_EQ(GlobalSize(mem), 0u);
-  EXPECT_NE(GlobalFlags(mem) & GMEM_DISCARDED, 0u);
-  EXPECT_EQ(PlatformLiveBlockCount(), before + 1) << "a discarded block is still allocated";
-
-  EXPECT_EQ(GlobalFree(mem), nullptr);
-  EXPECT_EQ(PlatformLiveBlockCount(), before);
-  EXPECT_EQ(GlobalFlags(mem), static_cast<UINT>(GMEM_INVALID_HANDLE));
-}
-
-TEST_F(GlobalMemoryTest, FixedBlockHandleIsItsAddress) {
-  DirtyHeap(100);
-  HGLOBAL mem = GlobalAlloc(GPTR, 100);
-  ASSERT_NE(mem, nullptr);
-  EXPECT_EQ(GlobalLock(mem), static_cast<void*>(mem));
-  EXPECT_EQ(GlobalSize(mem), 100u);
-  EXPECT_TRUE(AllZero(mem, 100));
-  EXPECT_EQ(LockCount(mem), 0u) << "fixed blocks keep no lock count";
-  EXPECT_EQ(GlobalUnlock(mem), FALSE);
-  EXPECT_EQ(GlobalFlags(mem), 0u);
-  EXPECT_EQ(GlobalFree(mem), nullptr);
-  EXPECT_EQ(GlobalSize(mem), 0u);
-
-  // Even a zero-sized fixed block has an address; it is not discarded.
-  HGLOBAL empty = GlobalAlloc(GMEM_FIXED, 0);
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(GlobalLock(empty), static_cast<void*>(empty));
-  EXPECT_EQ(GlobalFlags(empty) & GMEM_DISCARDED, 0u);
-  EXPECT_EQ(GlobalFree(empty), nullptr);
-}
-
 TEST_F(GlobalMemoryTest, FailAllocationFailsOnlyTheNthAllocation) {
   for (int nth : {1, 2, 5}) {
     const size_t before = PlatformLiveBlockCount();

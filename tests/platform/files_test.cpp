@@ -72,35 +72,6 @@ TEST_F(FilesTest, CreateWriteCloseThenReadBack) {
   EXPECT_EQ(_lclose(in), 0);
 }
 
-TEST_F(FilesTest, SeekFromEachOrigin) {
-  const std::string path = PathOf("seek.bin");
-  Put(path, "0123456789");
-  const HFILE file = OpenFile(path.c_str(), nullptr, OF_READ);
-  ASSERT_NE(file, HFILE_ERROR);
-  char buffer[8] = {};
-
-  EXPECT_EQ(_llseek(file, 2, FILE_BEGIN), 2);
-  EXPECT_EQ(_lread(file, buffer, 3), 3u);
-  EXPECT_EQ(std::string(buffer, 3), "234");
-  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 5) << "the read moved the position";
-  EXPECT_EQ(_llseek(file, 2, FILE_CURRENT), 7);
-  EXPECT_EQ(_lread(file, buffer, 1), 1u);
-  EXPECT_EQ(buffer[0], '7');
-  EXPECT_EQ(_llseek(file, -3, FILE_CURRENT), 5);
-  EXPECT_EQ(_llseek(file, -4, FILE_END), 6);
-  EXPECT_EQ(_lread(file, buffer, 8), 4u);
-  EXPECT_EQ(std::string(buffer, 4), "6789");
-  EXPECT_EQ(_llseek(file, 0, FILE_END), 10) << "the file's length";
-  EXPECT_EQ(_llseek(file, 0, FILE_BEGIN), 0);
-
-  // Bad requests fail and leave the position alone.
-  EXPECT_EQ(_llseek(file, -1, FILE_BEGIN), HFILE_ERROR);
-  EXPECT_EQ(_llseek(file, 0, 3), HFILE_ERROR);
-  EXPECT_EQ(_llseek(file, 0, -1), HFILE_ERROR);
-  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 0);
-  _lclose(file);
-}
-
 TEST_F(FilesTest, WritingNothingTruncatesAtThePosition) {
   const std::string path = PathOf("trunc.bin");
   Put(path, "0123456789");
@@ -111,22 +82,6 @@ TEST_F(FilesTest, WritingNothingTruncatesAtThePosition) {
   EXPECT_EQ(_llseek(file, 0, FILE_END), 4);
   _lclose(file);
   EXPECT_EQ(Contents(path), "0123");
-}
-
-TEST_F(FilesTest, ExistChecksWithoutOpening) {
-  const std::string present = PathOf("here.bin");
-  Put(present, "1234");
-  OFSTRUCT of{};
-  const HFILE yes = OpenFile(present.c_str(), &of, OF_EXIST);
-  EXPECT_NE(yes, HFILE_ERROR);
-  EXPECT_GT(yes, 0);
-  EXPECT_EQ(of.nErrCode, 0);
-  EXPECT_EQ(Contents(present), "1234") << "the check leaves the file alone";
-
-  const std::string missing = PathOf("gone.bin");
-  EXPECT_EQ(OpenFile(missing.c_str(), &of, OF_EXIST), HFILE_ERROR);
-  EXPECT_EQ(of.nErrCode, 2);
-  EXPECT_FALSE(fs::exists(missing)) << "the check creates nothing";
 }
 
 TEST_F(FilesTest, DeleteRemovesTheFile) {

@@ -117,39 +117,6 @@ TEST_F(GlobalMemoryTest, FreedAndUnknownHandlesAreDead) {
   GlobalFree(live);
 }
 
-TEST_F(GlobalMemoryTest, ReAllocGrowthKeepsContentsAndHandle) {
-  struct Case {
-    UINT flags;
-    bool zeroFilled;
-  };
-  const Case cases[] = {
-      {GMEM_ZEROINIT, true},
-      {GMEM_MOVEABLE | GMEM_ZEROINIT, true},
-      {GMEM_MOVEABLE, false},
-      {0, false},
-  };
-  for (const Case& c : cases) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 8);
-    auto* p = static_cast<unsigned char*>(GlobalLock(mem));
-    ASSERT_NE(p, nullptr);
-    for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(i + 1);
-    GlobalUnlock(mem);
-
-    DirtyHeap(5000);
-    EXPECT_EQ(GlobalReAlloc(mem, 5000, c.flags), mem) << "flags " << c.flags;
-    EXPECT_EQ(GlobalSize(mem), 5000u);
-    EXPECT_EQ(LockCount(mem), 0u);
-    const auto* q = static_cast<const unsigned char*>(GlobalLock(mem));
-    ASSERT_NE(q, nullptr);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(q[i], i + 1) << "flags " << c.flags << ", byte " << i;
-    if (c.zeroFilled) {
-      EXPECT_TRUE(AllZero(q + 8, 5000 - 8)) << "flags " << c.flags;
-    }
-    GlobalUnlock(mem);
-    GlobalFree(mem);
-  }
-}
-
 TEST_F(GlobalMemoryTest, LockedMovableBlockShrinksInPlaceButGrowsOnlyWhenAllowedToMove) {
   HGLOBAL mem = GlobalAlloc(GHND, 64);
   auto* p = static_cast<unsigned char*>(GlobalLock(mem));

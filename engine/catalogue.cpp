@@ -18,10 +18,6 @@ constexpr EffectRow ByWord(int id, const char* name, WordRoutine routine, const 
 constexpr EffectRow Plain(int id, const char* name, PlainRoutine routine) {
   return {id, name, Passing::kNone, nullptr, nullptr, routine, ""};
 }
-// An identifier whose routine has not joined the engine yet: it yields null.
-constexpr EffectRow Unbuilt(int id, const char* name, Passing passing) {
-  return {id, name, passing, nullptr, nullptr, nullptr, ""};
-}
 
 // clang-format off
 constexpr EffectRow kCatalogue[] = {
@@ -46,28 +42,28 @@ constexpr EffectRow kCatalogue[] = {
   Plain(   24, "logarithmic shadow lift",         LogCurve),
   ByRecord(25, "User's Filter",                   UserFilter,                  "scale bias symmetry kernel0 kernel1 kernel2 kernel3 kernel4 kernel5 kernel6 kernel7 kernel8 kernel9 kernel10 kernel11 kernel12 kernel13 kernel14 kernel15 kernel16 kernel17 kernel18 kernel19 kernel20 kernel21 kernel22 kernel23 kernel24"),
   ByRecord(32, "Sketch",                          Sketch,                      "style threshold"),
-  Unbuilt( 33, "Auto Enhance",                    Passing::kFirstWord),
-  Unbuilt( 34, "Film Grain",                      Passing::kFirstWord),
+  ByWord(  33, "Auto Enhance",                    AutoEnhance,                 "intensity"),
+  ByWord(  34, "Film Grain",                      FilmGrain,                   "intensity"),
   ByWord(  35, "Splash",                          Splash,                      "intensity"),
-  Unbuilt( 36, "Ripple",                          Passing::kFirstWord),
+  ByWord(  36, "Ripple",                          Ripple,                      "intensity"),
   ByRecord(37, "Wrinkle",                         Wrinkle,                     "intensity fillColor"),
-  Unbuilt( 38, "Add Noise",                       Passing::kFirstWord),
+  ByWord(  38, "Add Noise",                       AddNoise,                    "intensity"),
   ByWord(  39, "Melting",                         Melting,                     "intensity"),
-  Unbuilt( 40, "Oil Painting",                    Passing::kFirstWord),
+  ByWord(  40, "Oil Painting",                    OilPainting,                 "intensity"),
   ByWord(  41, "Fisheye",                         Fisheye,                     "intensity"),
   ByWord(  48, "Cone",                            Cone,                        "intensity"),
   ByWord(  49, "Whirlpool",                       Whirlpool,                   "intensity"),
   ByWord(  50, "Spiral",                          Spiral,                      "intensity"),
-  Unbuilt( 51, "3D Grid",                         Passing::kRecord),
-  Unbuilt( 52, "Mosaic",                          Passing::kRecord),
+  ByRecord(51, "3D Grid",                         ThreeDGrid,                  "size height shape"),
+  ByRecord(52, "Mosaic",                          Mosaic,                      "width height"),
   ByRecord(53, "Motion Blur",                     MotionBlur,                  "direction speed"),
   ByRecord(54, "Emboss",                          Emboss,                      "direction mode depth baseColor"),
   Plain(   55, "sphere",                          Sphere),
-  Unbuilt( 56, "Magic Mirror",                    Passing::kRecord),
+  ByRecord(56, "Magic Mirror",                    MagicMirror,                 "mapping curve[256]"),
   ByRecord(57, "rotational warp",                 RotationalWarp,              "mode amount"),
   ByRecord(64, "radial warp",                     RadialWarp,                  "mode amount"),
-  Unbuilt( 65, "Ribbon",                          Passing::kRecord),
-  Unbuilt( 66, "cylinder",                        Passing::kNone),
+  ByRecord(65, "Ribbon",                          Ribbon,                      "frequency amplitude fillColor"),
+  Plain(   66, "cylinder",                        Cylinder),
   ByRecord(67, "Tone Adjustment",                 ToneAdjustment,              "highlight midtone shadow channel"),
   ByRecord(68, "directional erosion",             DirectionalErosion,          "radius"),
   ByWord(  70, "level scaling",                   LevelScaling,                "factor"),

@@ -41,10 +41,7 @@ bool RoutineFrame::OpenSource(HGLOBAL source) {
 }
 
 bool RoutineFrame::CreateResult() {
-  if (cursor_ == FrameCursor::kWait) {
-    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    waitCursor_ = true;
-  }
+  if (cursor_ == FrameCursor::kWait) ShowWaitCursor();
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, layout_.blockSize);
   void* bits = block ? GlobalLock(block) : nullptr;
   if (!bits) {
@@ -57,6 +54,11 @@ bool RoutineFrame::CreateResult() {
   resultHandle_ = block;
   result_ = static_cast<uint8_t*>(bits);
   return true;
+}
+
+void RoutineFrame::ShowWaitCursor() {
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  waitCursor_ = true;
 }
 
 void RoutineFrame::CopyHeaderBySizeField() {

@@ -53,6 +53,9 @@ class RoutineFrame {
   // False when the allocation fails: the arrow cursor is back, the source unlocked and the
   // tables freed, and no progress is reported.
   bool CreateResult();
+  // Makes the wait cursor current now, for a routine that shows it only once the result
+  // exists (its frame made with FrameCursor::kUntouched); the end of the run restores the arrow.
+  void ShowWaitCursor();
 
   // Header copies into the result: as many bytes as the header's own size field says (tone
   // routines), header and palette in one piece (filter routines), or the palette alone.

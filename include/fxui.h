@@ -232,6 +232,21 @@ typedef struct WrinkleParams {
 } WrinkleParams;
 FXUI_STATIC_ASSERT(sizeof(WrinkleParams) == 8, "WrinkleParams is 2 words");
 
+/* Effect 51. */
+typedef struct ThreeDGridParams {
+  int32_t size;    /* grid period: 1 32 pixels, 2 16, 3 64; other values are refused */
+  int32_t height;  /* bevel amount 92 - 32 x height: 0 high, 1 medium, 2 low; other values are refused */
+  int32_t shape;   /* 0 regular, 1 irregular (grid lines wander by a random walk) */
+} ThreeDGridParams;
+FXUI_STATIC_ASSERT(sizeof(ThreeDGridParams) == 12, "ThreeDGridParams is 3 words");
+
+/* Effect 52. */
+typedef struct MosaicParams {
+  int32_t width;   /* tile width in pixels, lowered to the image width; below 1 is refused */
+  int32_t height;  /* tile height in pixels, lowered to the image height; below 1 is refused */
+} MosaicParams;
+FXUI_STATIC_ASSERT(sizeof(MosaicParams) == 8, "MosaicParams is 2 words");
+
 /* Effect 53. */
 typedef struct MotionBlurParams {
   int32_t direction;  /* 1..8: up-left, up, up-right, left, right, down-left, down, down-right */
@@ -248,6 +263,13 @@ typedef struct EmbossParams {
 } EmbossParams;
 FXUI_STATIC_ASSERT(sizeof(EmbossParams) == 16, "EmbossParams is 4 words");
 
+/* Effect 56. */
+typedef struct MagicMirrorParams {
+  int32_t mapping;     /* 0 across the columns, 1 across the rows, 2 radial, 3 angular; others are refused */
+  uint8_t curve[256];  /* curve[i]: the source position (0..255 scale) of output position i */
+} MagicMirrorParams;
+FXUI_STATIC_ASSERT(sizeof(MagicMirrorParams) == 260, "MagicMirrorParams is 1 word and 256 bytes");
+
 /* Effect 57 (49 and 50 use it with a fixed mode). */
 typedef struct RotationalWarpParams {
   int32_t mode;    /* 1 spiral, 2 whirlpool, 3 half-angle turn, 4 shrinking turn */
@@ -261,6 +283,14 @@ typedef struct RadialWarpParams {
   int32_t amount;  /* 1..100 in modes 1 and 3; not read in mode 2 */
 } RadialWarpParams;
 FXUI_STATIC_ASSERT(sizeof(RadialWarpParams) == 8, "RadialWarpParams is 2 words");
+
+/* Effect 65. */
+typedef struct RibbonParams {
+  int32_t frequency;   /* half waves across the width, in tenths (0..100 from the dialog) */
+  int32_t amplitude;   /* wave height, percent of three quarters of the image height (0..100) */
+  uint32_t fillColor;  /* paints the area outside the band: red lowest byte, then green, blue */
+} RibbonParams;
+FXUI_STATIC_ASSERT(sizeof(RibbonParams) == 12, "RibbonParams is 3 words");
 
 /* Effect 67. */
 typedef struct ToneAdjustmentParams {

@@ -1,5 +1,6 @@
-// Distortion and artistic routines: geometric warps, random textures, relief and motion.
-// All take 24-bit and 8-bit grey-ramp images and return a new image or null.
+// Distortion and artistic routines: geometric warps, random textures, relief, motion, tiles
+// and painterly effects. All but auto enhance take 24-bit and 8-bit grey-ramp images; each
+// returns a new image or null.
 #ifndef FXUI_ENGINE_DISTORT_DISTORT_H
 #define FXUI_ENGINE_DISTORT_DISTORT_H
 
@@ -42,5 +43,29 @@ HGLOBAL MotionBlur(HGLOBAL dib, const void* record);
 
 // Effect 54: EmbossParams.
 HGLOBAL Emboss(HGLOBAL dib, const void* record);
+
+// Effect 52: MosaicParams. Every tile replaced by its mean colour.
+HGLOBAL Mosaic(HGLOBAL dib, const void* record);
+// Effect 51: ThreeDGridParams. Raised square cells embossed onto the picture; the irregular
+// shape continues the generator's sequence without reseeding.
+HGLOBAL ThreeDGrid(HGLOBAL dib, const void* record);
+
+// Effect 40: every level replaced by the most frequent of 32 bins in a (2r + 1)-square
+// window; the intensity r is clamped to 1..100.
+HGLOBAL OilPainting(HGLOBAL dib, int32_t intensity);
+
+// Effect 34: one random offset per pixel added to all its channels; intensity 1..100.
+// Effect 38: about intensity per cent of the pixels replaced by random values; 1..100.
+// Both continue the generator's sequence without reseeding.
+HGLOBAL FilmGrain(HGLOBAL dib, int32_t intensity);
+HGLOBAL AddNoise(HGLOBAL dib, int32_t intensity);
+// Effect 36: rows shifted sideways and pixels up or down by a triangle-damped wave; the
+// intensity is clamped to 1..100.
+HGLOBAL Ripple(HGLOBAL dib, int32_t intensity);
+
+// Effect 33: levels stretched through a power curve, saturation raised, 3 x 3 sharpening, all
+// growing with p. Outside the routine frame: any 8-bit or 24-bit image, whole-block copy, no
+// cursor, no abort test and no progress.
+HGLOBAL AutoEnhance(HGLOBAL dib, int32_t p);
 
 #endif

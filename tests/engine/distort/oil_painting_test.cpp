@@ -1,0 +1,41 @@
+#include "engine/distort/distort.h"
+
+#include "engine/engine_fixture.h"
+#include "test_images.h"
+
+namespace {
+
+using OilPaintingTest = EngineTest;
+
+TEST_F(OilPaintingTest, OnePixelGivesItsBinForAnyIntensity) {
+  for (auto [level, expected] : {std::pair{255, 248}, {7, 0}}) {
+    ScopedDib single(MakeGreyDib(1, 1, [&](int, int) { return uint8_t(level); }));
+    for (int intensity : {0, -5, 1, 500}) EXPECT_EQ(ByteAt(ScopedDib(OilPainting(single.get(), intensity)).get(), 0, 0), expected);
+  }
+}
+
+TEST_F(OilPaintingTest, SlidingWindowTakesTheLowestMostFrequentBin) {
+  // r = 1, edges repeat. [0, 8, 80, 80, 160] (bins 0, 1, 10, 10, 20): column 1 sees bins 0, 1
+  // and 10 once each and takes bin 0. [17, 9, 25]: column 1 sees bins 2, 1, 3 once each and
+  // takes bin 1, the lowest, neither the first nor the last.
+  const std::vector<int> cases[][2] = {{{0, 8, 80, 80, 160}, {0, 0, 80, 80, 160}}, {{17, 9, 25}, {16, 8, 24}}};
+  for (const auto& [levels, expected] : cases) {
+    const int n = int(levels.size());
+    ScopedDib row(MakeGreyDib(n, 1, [&](int x, int) { return uint8_t(levels[x]); }));
+    ScopedDib column(MakeGreyDib(1, n, [&](int, int y) { return uint8_t(levels[y]); }));
+    ScopedDib across(OilPainting(row.get(), 1)), down(OilPainting(column.get(), 1));
+    for (int i = 0; i < n; ++i) {
+      EXPECT_EQ(ByteAt(across.get(), i, 0), expected[i]) << i;
+      EXPECT_EQ(ByteAt(down.get(), 0, i), expected[i]) << i;
+    }
+  }
+  // Colour: each channel its own histogram. At (2, 0) the window holds rows 0, 0, 0, 1, 2:
+  // green 200, 193, 186 falls in bins 25 (15 times), 24 and 23; blue holds columns 0-4 of
+  // bins 0, 3, 7, 10 or 11, and 14, a tie of 5 counts won by bin 0.
+  ScopedDib rgb(MakeRgbDib(9, 6, [](int x, int y) { return Bgr{uint8_t(x * 29 + y), uint8_t(200 - y * 7), 3}; }));
+  ScopedDib painted(OilPainting(rgb.get(), 2));
+  for (uint8_t byte : PixelBytes(painted.get())) EXPECT_EQ(byte % 8, 0);
+  EXPECT_EQ(RgbAt(painted.get(), 2, 0), (Bgr{0, 200, 0}));
+}
+
+}  // namespace

@@ -26,9 +26,11 @@ constexpr int kCurveBytes = 256;
 
 const char kUsage[] =
     "usage: fxapply [--seed N] [--quiet] EFFECT INPUT.bmp OUTPUT.bmp [FIELD ...]\n"
-    "       fxapply --list\n";
+    "       fxapply --list\n"
+    "       fxapply --help\n";
 
 struct Options {
+  bool help = false;
   bool list = false;
   bool quiet = false;
   bool seeded = false;
@@ -80,7 +82,10 @@ std::string ParseOptions(int argc, const char* const* argv, Options* options) {
   int i = 1;
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--list") {
+    if (arg == "--help") {
+      options->help = true;
+      return "";
+    } else if (arg == "--list") {
       options->list = true;
     } else if (arg == "--quiet") {
       options->quiet = true;
@@ -175,6 +180,10 @@ int RunFxApply(int argc, const char* const* argv, std::FILE* out, std::FILE* err
   Options options;
   const std::string complaint = ParseOptions(argc, argv, &options);
   if (!complaint.empty()) return Usage(err, complaint);
+  if (options.help) {
+    std::fputs(kUsage, out);
+    return kExitWritten;
+  }
   if (options.list) {
     ListEffects(out);
     return kExitWritten;

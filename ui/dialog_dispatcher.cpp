@@ -28,7 +28,8 @@ const DialogRow* FindDialog(int effectId) {
 
 INT_PTR RunEffectDialog(int effectId, HWND parent, void* hostImage, void* record, int modal) {
   const DialogRow* row = FindDialog(effectId);
-  if (!row) return kNoDialog;
+  // Without a record there is nothing for the dialog to fill: it cannot be shown.
+  if (!row || !record) return kNoDialog;
   const INT_PTR result = row->open(effectId, parent, static_cast<HGLOBAL>(hostImage), record, modal);
   if (!modal) return result;
   return result == 1 || result == 0 ? result : kNoDialog;

@@ -8,7 +8,7 @@
 constexpr int kNoDialog = -2;
 
 // Opens the dialog of `effectId`. Modal (flag 1): 1 for OK, 0 for Cancel, -2 otherwise.
-// Embedded (flag 0): the opener's own result (the new window, 0, or -2).
+// Embedded (flag 0): the opener's own result (the new window, 0, or -2). A null record gives -2.
 INT_PTR RunEffectDialog(int effectId, HWND parent, void* hostImage, void* record, int modal);
 
 #endif

@@ -203,6 +203,7 @@ TEST(Framework, EffectsWithoutADialogGiveMinusTwo) {
   HGLOBAL host = MakePicture(false);
   int record[64] = {};
   for (int id : {3, 9, 55, 66, 69, 70, 0, 71}) EXPECT_EQ(GetFxParam(id, nullptr, host, record), -2) << id;
+  EXPECT_EQ(GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host, nullptr), -2) << "no record to fill";
   FreeHostImage(host);
 }
 

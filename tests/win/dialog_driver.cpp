@@ -14,13 +14,27 @@ Driver* current = nullptr;
 void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   HWND dialog = current->dialog;
+  if (!IsWindowVisible(dialog)) {  // as a user, wait until the dialog is on screen
+    SetTimer(nullptr, 0, 10, RunScript);
+    return;
+  }
   current->script(dialog);
   if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+// The first top-level dialog window created; the timer's message arrives once its modal loop
+// runs, after WM_INITDIALOG.
+bool IsTopLevelDialog(HWND window, const CBT_CREATEWNDA* create) {
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  return lstrcmpA(name, "#32770") == 0 && !(create->lpcs->style & WS_CHILD);
+}
+
 LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && current && !current->dialog) {
-    current->dialog = reinterpret_cast<HWND>(wParam);
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_CREATEWND && current && !current->dialog &&
+      IsTopLevelDialog(window, reinterpret_cast<const CBT_CREATEWNDA*>(lParam))) {
+    current->dialog = window;
     SetTimer(nullptr, 0, 0, RunScript);
   }
   return CallNextHookEx(current ? current->hook : nullptr, code, wParam, lParam);

@@ -1,5 +1,5 @@
 // Driving real dialogs from a test: the dialog's opener runs its own modal loop, so a thread
-// CBT hook notices the dialog's activation and a thread timer then runs the test's script
+// CBT hook notices the dialog's creation and a thread timer then runs the test's script
 // inside that loop. The script acts as a user would (scroll messages, button clicks, timer
 // ticks, drags) and ends the dialog with OK or Cancel.
 #ifndef FXUI_TESTS_WIN_DIALOG_DRIVER_H
@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-// Calls `open` and runs `script` on the first dialog window activated meanwhile; returns what
+// Calls `open` and runs `script` on the first dialog window created meanwhile; returns what
 // `open` returned. A script that leaves the dialog open has it cancelled.
 int DriveDialog(const std::function<int()>& open, const std::function<void(HWND dialog)>& script);
 

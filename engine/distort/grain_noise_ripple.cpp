@@ -93,24 +93,30 @@ void RippleRow(const uint8_t* source, const DibLayout& layout, const ptrdiff_t* 
 
 }  // namespace
 
-HGLOBAL FilmGrain(HGLOBAL dib, int32_t intensity) {
+namespace {
+
+// Film grain and add noise share their run: the routine frame, then `row(rgb, in, out, width)`
+// on every stored row.
+template <typename RowWork>
+HGLOBAL PerPixelNoise(HGLOBAL dib, int32_t intensity, RowWork row) {
   if (!InIntensityRange(intensity) || !dib) return nullptr;
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
   const bool rgb = frame.kind() == kDibRgb24;
   const int32_t w = frame.layout().width;
-  return ForEachRow(frame, [&](int32_t, const uint8_t* in, uint8_t* out) {
+  return ForEachRow(frame, [&](int32_t, const uint8_t* in, uint8_t* out) { row(rgb, in, out, w); });
+}
+
+}  // namespace
+
+HGLOBAL FilmGrain(HGLOBAL dib, int32_t intensity) {
+  return PerPixelNoise(dib, intensity, [intensity](bool rgb, const uint8_t* in, uint8_t* out, int32_t w) {
     rgb ? GrainRow<3>(in, out, w, intensity) : GrainRow<1>(in, out, w, intensity);
   });
 }
 
 HGLOBAL AddNoise(HGLOBAL dib, int32_t intensity) {
-  if (!InIntensityRange(intensity) || !dib) return nullptr;
-  RoutineFrame frame(kFilterKinds);
-  if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  const bool rgb = frame.kind() == kDibRgb24;
-  const int32_t w = frame.layout().width;
-  return ForEachRow(frame, [&](int32_t, const uint8_t* in, uint8_t* out) {
+  return PerPixelNoise(dib, intensity, [intensity](bool rgb, const uint8_t* in, uint8_t* out, int32_t w) {
     rgb ? NoiseRow<3>(in, out, w, intensity) : NoiseRow<1>(in, out, w, intensity);
   });
 }

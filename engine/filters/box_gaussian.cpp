@@ -57,16 +57,9 @@ HGLOBAL SoftenedBlur(HGLOBAL dib, const void* record) {
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  const auto horizontal = [&](const LineArgs& a) { BoxMeanLine(a, n, divide); };
   // The vertical box sum blended with the source pixel: (S + m x source) / (n + m), rounded.
-  const auto vertical = [&](const LineArgs& a) {
-    uint8_t* out = a.out;
-    const uint8_t* source = a.source;
-    ForEachBoxSum(a.line, a.length, n, [&](int p, int sum) {
-      out[p * a.outStep] = divideBlend[sum + products[source[p * a.sourceStep]]];
-    });
-  };
-  RunSeparablePasses(frame, n, line, horizontal, vertical);
+  RunBoxPassesFinishingOnSource(frame, n, line, divide,
+                                [&](int sum, int source) { return divideBlend[sum + products[source]]; });
   return frame.Finish();
 }
 

@@ -108,4 +108,17 @@ void RunSeparablePasses(RoutineFrame& frame, int n, uint8_t* line, Horizontal ho
   }
 }
 
+// The blurs that finish on the source (softened blur, unsharp mask): the box mean along the
+// rows, then along the columns out = finish(box sum, the source image's own sample).
+template <typename Finish>
+void RunBoxPassesFinishingOnSource(RoutineFrame& frame, int n, uint8_t* line, const uint8_t* divide, Finish finish) {
+  const auto horizontal = [&](const LineArgs& a) { BoxMeanLine(a, n, divide); };
+  const auto vertical = [&](const LineArgs& a) {
+    ForEachBoxSum(a.line, a.length, n, [&](int p, int sum) {
+      a.out[p * a.outStep] = finish(sum, a.source[p * a.sourceStep]);
+    });
+  };
+  RunSeparablePasses(frame, n, line, horizontal, vertical);
+}
+
 #endif

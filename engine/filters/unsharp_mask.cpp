@@ -29,16 +29,9 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  const auto horizontal = [&](const LineArgs& a) { BoxMeanLine(a, n, divide); };
   // Output s + correction[s - b], with b the blurred value and s the source's own sample.
-  const auto vertical = [&](const LineArgs& a) {
-    uint8_t* out = a.out;
-    const uint8_t* source = a.source;
-    ForEachBoxSum(a.line, a.length, n, [&](int p, int sum) {
-      const int s = source[p * a.sourceStep];
-      out[p * a.outStep] = static_cast<uint8_t>(std::clamp(s + correction[s - divide[sum]], 0, 255));
-    });
-  };
-  RunSeparablePasses(frame, n, line, horizontal, vertical);
+  RunBoxPassesFinishingOnSource(frame, n, line, divide, [&](int sum, int s) {
+    return static_cast<uint8_t>(std::clamp(s + correction[s - divide[sum]], 0, 255));
+  });
   return frame.Finish();
 }

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Configures and builds one or more of the builds into build/<name>:
+# Configures and builds one or more of the builds into build/<name> (FXUI_BUILD_DIR moves
+# build/ elsewhere, so that several working copies or sessions can build side by side):
 #   native  g++, Release: the core, fxapply, unit tests, benchmarks
 #   asan    g++, Debug, AddressSanitizer + UndefinedBehaviorSanitizer: the core and unit tests
 #   win64   x86_64-w64-mingw32: fxUi.dll, fxapply.exe and the Windows tests (run under Wine)
 #   win32   i686-w64-mingw32: the shipping fxUi.dll and fxapply.exe
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+out=${FXUI_BUILD_DIR:-$root/build}
 
 configure() {
   local name=$1; shift
-  cmake -S "$root" -B "$root/build/$name" "$@" >/dev/null
+  cmake -S "$root" -B "$out/$name" "$@" >/dev/null
 }
 
 for build in "${@:-native}"; do
@@ -21,5 +23,5 @@ for build in "${@:-native}"; do
     *) echo "unknown build: $build (native, asan, win64, win32)" >&2; exit 1 ;;
   esac
   echo "== building $build"
-  cmake --build "$root/build/$build" -j2
+  cmake --build "$out/$build" -j2
 done

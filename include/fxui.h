@@ -331,6 +331,13 @@ void WINAPI SetFxAbortHook(int enabled, FxAbortCallback callback);
  * Returns 1 for OK, 0 for Cancel, -2 when the effect has no dialog. */
 int WINAPI GetFxParam(int effectId, HWND parent, void* hostImage, void* record);
 
+/* Shows the effect browser, modal to `parent`: a list of 28 effects whose chosen dialog runs
+ * inside the browser and writes `record` (which must be large enough for any of them). Returns
+ * 1 for OK with `*effectId` the chosen effect, 0 for Cancel (`*effectId` and `record` then hold
+ * the last effect and values shown), -1 when the browser cannot be shown. Without a picture the
+ * list works, nothing is shown and `*effectId` is left as it was. The last argument is unused. */
+int WINAPI GetFxBrowserParam(HWND parent, void* hostImage, int* effectId, void* record, int unused);
+
 /* Stores the three values that describe the preview background; returns 1. */
 int WINAPI GetFxuiBackgroundSetting(int32_t value1, uint32_t value2, uint32_t value3);
 

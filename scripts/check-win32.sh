@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dll="$root/build/win32/bin/fxUi.dll"
 dump=$(i686-w64-mingw32-objdump -p "$dll")
 fail=0
-for name in ApplyEffect GetFxParam GetFxuiBackgroundSetting SetFxAbortHook SetFxProgressHook; do
+for name in ApplyEffect GetFxBrowserParam GetFxParam GetFxuiBackgroundSetting SetFxAbortHook SetFxProgressHook; do
   grep -qE "^\s*\[ *[0-9]+\] $name\$" <<<"$dump" || { echo "win32: $name is not exported undecorated"; fail=1; }
 done
 imports=$(grep 'DLL Name' <<<"$dump" | awk '{print $3}' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')

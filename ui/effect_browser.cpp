@@ -100,8 +100,9 @@ void Embed(BrowserContext* context, int effectId) {
   RECT frame;
   GetWindowRect(GetDlgItem(context->browser, IDC_BROWSER_FRAME), &frame);
   MapWindowPoints(nullptr, context->browser, reinterpret_cast<POINT*>(&frame), 2);
+  // At the top of the z-order: its controls come first in the browser's keyboard order.
   SetWindowPos(dialog, nullptr, frame.left + 3, frame.top + 10, window.right - window.left,
-               window.bottom - window.top - caption, SWP_NOZORDER | SWP_FRAMECHANGED);
+               window.bottom - window.top - caption, SWP_FRAMECHANGED);
   ShowWindow(dialog, SW_SHOWNORMAL);
   SetFocus(context->browser);
 }

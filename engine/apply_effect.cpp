@@ -1,7 +1,10 @@
 // The engine's entry point: maps an effect identifier to its routine through the catalogue.
 #include "engine/catalogue.h"
+#include "platform/boundary.h"
 
-extern "C" HGLOBAL WINAPI ApplyEffect(HGLOBAL dib, int effectId, const void* record) {
+namespace {
+
+HGLOBAL Dispatch(HGLOBAL dib, int effectId, const void* record) {
   if (!dib) return nullptr;
   const EffectRow* row = FindEffect(effectId);
   if (!row) return nullptr;
@@ -15,4 +18,11 @@ extern "C" HGLOBAL WINAPI ApplyEffect(HGLOBAL dib, int effectId, const void* rec
       return row->plain ? row->plain(dib) : nullptr;
   }
   return nullptr;
+}
+
+}  // namespace
+
+// An allocation failure anywhere below ends as a null result, like any other failure.
+extern "C" HGLOBAL WINAPI ApplyEffect(HGLOBAL dib, int effectId, const void* record) {
+  return AtBoundary<HGLOBAL>(nullptr, [&] { return Dispatch(dib, effectId, record); });
 }

@@ -1,5 +1,7 @@
 #include "engine/hooks.h"
 
+#include "platform/boundary.h"
+
 namespace {
 
 // Module-wide hook state: both hooks enabled, no callbacks, from load on.
@@ -24,12 +26,17 @@ int IsAbortRequested() {
   return GetAsyncKeyState(VK_ESCAPE) != 0 ? 1 : 0;
 }
 
+// The setters only store two values; the guard keeps them exception-free should that change.
 extern "C" void WINAPI SetFxProgressHook(int enabled, FxProgressCallback callback) {
-  hooks.progressEnabled = enabled != 0;
-  hooks.progress = callback;
+  AtBoundary([&] {
+    hooks.progressEnabled = enabled != 0;
+    hooks.progress = callback;
+  });
 }
 
 extern "C" void WINAPI SetFxAbortHook(int enabled, FxAbortCallback callback) {
-  hooks.abortEnabled = enabled != 0;
-  hooks.abort = callback;
+  AtBoundary([&] {
+    hooks.abortEnabled = enabled != 0;
+    hooks.abort = callback;
+  });
 }

@@ -1,6 +1,7 @@
 #include "preview/display_window.h"
 
 #include "image/dib.h"
+#include "platform/boundary.h"
 #include "preview/preview_control.h"
 
 namespace {
@@ -66,7 +67,9 @@ void SetDisplayBackground(const YmBackground& value) { background = value; }
 
 const YmBackground& DisplayBackground() { return background; }
 
-LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+LRESULT DisplayWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       Paint(window);
@@ -84,4 +87,10 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AtBoundary<LRESULT>(0, [&] { return DisplayWindowMessage(window, message, wParam, lParam); });
 }

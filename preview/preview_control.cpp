@@ -6,6 +6,7 @@
 
 #include "image/dib.h"
 #include "image/host_image.h"
+#include "platform/boundary.h"
 #include "preview/display_window.h"
 #include "preview/effect_runner.h"
 #include "preview/preview_image.h"
@@ -191,7 +192,7 @@ void TimerTick(PreviewState* state) {
   state->dirty = 0;
 }
 
-LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PreviewWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     Create(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     return DefWindowProcA(window, message, wParam, lParam);
@@ -229,6 +230,10 @@ LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AtBoundary<LRESULT>(0, [&] { return PreviewWindowMessage(window, message, wParam, lParam); });
 }
 
 }  // namespace

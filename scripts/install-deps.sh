@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh native    only what the native build needs
 set -euo pipefail
 
-native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev)
+native=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev libstb-dev)
 windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-apps imagemagick)
 
 packages=("${native[@]}")

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 
+#include "boundary.h"
 #include "platform_control.h"
 
 namespace {
@@ -30,6 +32,8 @@ struct Heap {
   std::unordered_map<uintptr_t, Block> blocks;
   uintptr_t nextHandle = kFirstMovableHandle;
   int failCountdown = 0;  // > 0: the allocation that brings it to 0 fails
+  size_t liveBytes = 0;   // sum of the sizes of the live blocks
+  size_t peakBytes = 0;   // highest liveBytes since the last reset
 };
 
 Heap& TheHeap() {
@@ -46,6 +50,20 @@ unsigned char* AllocateBytes(SIZE_T bytes, bool zero) {
   // malloc(0) may give null; keep one byte so that a zero-sized fixed block has an address.
   const SIZE_T n = bytes ? bytes : 1;
   return static_cast<unsigned char*>(zero ? std::calloc(n, 1) : std::malloc(n));
+}
+
+// Books a change of the live bytes (`grown` added, `shrunk` taken away) and keeps the peak.
+void Account(Heap& heap, size_t grown, size_t shrunk) {
+  heap.liveBytes = heap.liveBytes + grown - shrunk;
+  if (heap.liveBytes > heap.peakBytes) heap.peakBytes = heap.liveBytes;
+}
+
+// Moves a block to a new handle. The table's node moves with it, so nothing is allocated
+// and nothing can fail half-way.
+Block& Rekey(Heap& heap, std::unordered_map<uintptr_t, Block>::iterator it, uintptr_t handle) {
+  auto node = heap.blocks.extract(it);
+  node.key() = handle;
+  return heap.blocks.insert(std::move(node)).position->second;
 }
 
 bool ConsumeFailure(Heap& heap) {
@@ -72,7 +90,12 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   } else {
     handle = reinterpret_cast<uintptr_t>(data);
   }
-  heap.blocks[handle] = Block{data, bytes, 0, movable};
+  // Like the system's, a failed allocation answers null: the table's own growth may not throw.
+  if (!AtBoundary(false, [&] { return heap.blocks.emplace(handle, Block{data, bytes, 0, movable}).second; })) {
+    std::free(data);
+    return nullptr;
+  }
+  Account(heap, bytes, 0);
   return reinterpret_cast<HGLOBAL>(handle);
 }
 
@@ -98,6 +121,7 @@ HGLOBAL GlobalFree(HGLOBAL mem) {
   std::lock_guard<std::mutex> guard(heap.lock);
   auto it = heap.blocks.find(reinterpret_cast<uintptr_t>(mem));
   if (it == heap.blocks.end()) return mem;
+  Account(heap, 0, it->second.size);
   std::free(it->second.data);
   heap.blocks.erase(it);
   return nullptr;
@@ -134,9 +158,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {
       // A fixed block becomes movable: it gets a handle of its own.
       const uintptr_t handle = heap.nextHandle;
       heap.nextHandle += kHandleStep;
-      block.movable = true;
-      heap.blocks.erase(it);
-      heap.blocks[handle] = block;
+      Rekey(heap, it, handle).movable = true;
       return reinterpret_cast<HGLOBAL>(handle);
     }
     return mem;
@@ -146,6 +168,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {
   if (bytes == 0 && block.movable) {
     if (block.lockCount != 0) return nullptr;
     std::free(block.data);
+    Account(heap, 0, block.size);
     it->second.data = nullptr;
     it->second.size = 0;
     return mem;
@@ -156,14 +179,14 @@ HGLOBAL GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {
     if (!data) return nullptr;
     if (flags & GMEM_ZEROINIT) std::memset(data + block.size, 0, bytes - block.size);
   }
+  Account(heap, bytes, block.size);
   block.data = data;
   block.size = bytes;
   if (block.movable) {
     it->second = block;
     return mem;
   }
-  heap.blocks.erase(it);
-  heap.blocks[reinterpret_cast<uintptr_t>(data)] = block;
+  Rekey(heap, it, reinterpret_cast<uintptr_t>(data)) = block;
   return reinterpret_cast<HGLOBAL>(data);
 }
 
@@ -171,6 +194,18 @@ size_t PlatformLiveBlockCount(void) {
   Heap& heap = TheHeap();
   std::lock_guard<std::mutex> guard(heap.lock);
   return heap.blocks.size();
+}
+
+size_t PlatformPeakLiveBytes(void) {
+  Heap& heap = TheHeap();
+  std::lock_guard<std::mutex> guard(heap.lock);
+  return heap.peakBytes;
+}
+
+void PlatformResetPeakLiveBytes(void) {
+  Heap& heap = TheHeap();
+  std::lock_guard<std::mutex> guard(heap.lock);
+  heap.peakBytes = heap.liveBytes;
 }
 
 void PlatformFailAllocation(int nth) {

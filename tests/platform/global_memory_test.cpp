@@ -176,3 +176,31 @@ TEST_F(GlobalMemoryTest, FailAllocationFailsOnlyTheNthAllocation) {
 }
 
 }  // namespace
+
+// The peak follows the sum of live block sizes through allocations, resizes, discards and
+// frees, and a reset starts it again from what is live.
+TEST_F(GlobalMemoryTest, PeakLiveBytesFollowsEveryChangeOfSize) {
+  PlatformResetPeakLiveBytes();
+  const size_t base = PlatformPeakLiveBytes();
+  HGLOBAL a = GlobalAlloc(GHND, 100);
+  HGLOBAL b = GlobalAlloc(GPTR, 50);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(PlatformPeakLiveBytes() - base, 150u);
+  GlobalFree(a);
+  EXPECT_EQ(PlatformPeakLiveBytes() - base, 150u) << "a free leaves the peak";
+  b = GlobalReAlloc(b, 300, GMEM_MOVEABLE);  // live 300
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(PlatformPeakLiveBytes() - base, 300u);
+  HGLOBAL c = GlobalAlloc(GHND, 40);  // live 340
+  ASSERT_EQ(GlobalReAlloc(c, 0, GMEM_MOVEABLE), c);  // discarded: live 300
+  b = GlobalReAlloc(b, 20, 0);  // live 20
+  PlatformResetPeakLiveBytes();
+  EXPECT_EQ(PlatformPeakLiveBytes() - base, 20u) << "a reset starts from the live bytes";
+  PlatformFailAllocation(1);
+  EXPECT_EQ(GlobalAlloc(GHND, 1000), nullptr);
+  EXPECT_EQ(PlatformPeakLiveBytes() - base, 20u) << "a failed allocation counts nothing";
+  ASSERT_EQ(GlobalReAlloc(c, 60, GMEM_MOVEABLE), c);  // live 80
+  EXPECT_EQ(PlatformPeakLiveBytes() - base, 80u);
+  GlobalFree(b);
+  GlobalFree(c);
+}

@@ -266,4 +266,44 @@ TEST_F(BmpFileTest, RowSizeBeyond32BitsIsRefused) {
   }
 }
 
+// The loader reads the header, then exactly what it announces: a file that claims more than
+// it holds is refused before the image is allocated (the peak of live memory stays small), a
+// file with bytes after its rows loads, and a stream that never ends (a device) is refused
+// on its first 54 bytes instead of being read to its end.
+TEST_F(BmpFileTest, ReadsOnlyWhatTheHeaderAnnounces) {
+  struct Case {
+    const char* what;
+    int32_t width, height;
+    size_t pixelBytesInFile;
+    size_t trailingBytes;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"claims 20000 x 20000 (1.2 GB), holds 24 bytes", 20000, 20000, 24, 0, false},
+      {"claims 3 x 2, one byte short", 3, 2, 23, 0, false},
+      {"3 x 2 followed by 4000 bytes more", 3, 2, 24, 4000, true},
+  };
+  for (const Case& c : cases) {
+    BmpFields s;
+    s.width = c.width;
+    s.height = c.height;
+    s.pixels = Bytes(c.pixelBytesInFile + c.trailingBytes, 0x5A);
+    std::string error;
+    PlatformResetPeakLiveBytes();
+    const size_t live = PlatformPeakLiveBytes();
+    ScopedDib dib(LoadBmpFile(Write("claim.bmp", BmpFile(s)), &error));
+    EXPECT_EQ(dib.get() != nullptr, c.loads) << c.what << ": " << error;
+    EXPECT_LE(PlatformPeakLiveBytes() - live, 40u + 24u) << c.what << ": allocated for a claim";
+    if (!c.loads) {
+      EXPECT_NE(error.find("truncated"), std::string::npos) << c.what << ": " << error;
+    }
+  }
+  std::FILE* zeros = std::fopen("/dev/zero", "rb");
+  ASSERT_NE(zeros, nullptr);
+  std::string error;
+  EXPECT_EQ(ReadBmpStream(zeros, &error), nullptr);
+  EXPECT_NE(error.find("BM"), std::string::npos) << error;
+  std::fclose(zeros);
+}
+
 }  // namespace

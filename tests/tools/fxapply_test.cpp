@@ -180,11 +180,19 @@ TEST_F(FxApplyTest, BadInputsAreFileErrorsThatWriteNothing) {
   Bytes sixteenBit = BmpFile(3, 2, 16, {}, Bytes(16, 0));
   Bytes notBmp = {'G', 'I', 'F', '8', '9', 'a'};
   notBmp.resize(80, 0);
+  // A PNG of the input cut short, and a JPEG frame header claiming 65000 x 65000 pixels.
+  ASSERT_EQ(Run({"6", input_, PathOf("in-good.png")}).status, 0);
+  Bytes png = Read(PathOf("in-good.png"));
+  png.resize(png.size() - 16);
+  const Bytes hugeJpeg = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0xFD, 0xE8, 0xFD, 0xE8, 0x03,
+                          0x01, 0x11, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00, 0xFF, 0xD9};
   const std::pair<const char*, Bytes> inputs[] = {
       {"in-missing.bmp", {}},
       {"in-truncated.bmp", truncated},
       {"in-16.bmp", sixteenBit},
       {"in-gif.bmp", notBmp},
+      {"in-truncated.png", png},
+      {"in-huge.jpg", hugeJpeg},
   };
   for (const auto& [name, bytes] : inputs) {
     const std::string in = bytes.empty() ? PathOf(name) : Write(name, bytes);
@@ -217,6 +225,67 @@ TEST_F(FxApplyTest, ExistingOutputIsReplacedOnlyOnSuccess) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Read(output_), BmpFile(3, 2, 24, {}, kThresholdRows)) << "replaced, no tail of the old file";
   EXPECT_FALSE(fs::exists(output_ + ".partial"));
+}
+
+// The output's extension picks its format; the input's content picks how it is read. BMP to
+// PNG to BMP through invert twice gives the input back exactly.
+TEST_F(FxApplyTest, FormatsFollowContentInAndExtensionOut) {
+  const std::string png = PathOf("once.png"), disguised = PathOf("once.bmp.data"), back = PathOf("twice.BMP");
+  ASSERT_EQ(Run({"6", input_, png}).status, 0);
+  fs::rename(png, disguised);  // read by content, not by name
+  const RunResult r = Run({"6", disguised, back});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Bytes twice = Read(back);
+  ASSERT_EQ(twice.size(), 78u);
+  for (size_t row : {0, 1}) {  // the 9 pixel bytes of each row (a PNG carries no padding)
+    const size_t at = 12 * row;
+    EXPECT_EQ(Bytes(twice.begin() + 54 + at, twice.begin() + 63 + at), Bytes(kLevelRows.begin() + at, kLevelRows.begin() + at + 9))
+        << "row " << row;
+  }
+
+  const RunResult unknown = Run({"6", input_, PathOf("out.gif")});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_NE(unknown.err.find("out.gif"), std::string::npos) << unknown.err;
+  EXPECT_FALSE(fs::exists(PathOf("out.gif")));
+}
+
+// Whichever C++ allocation or memory block fails, the run ends with a status and one line,
+// never an exception: 1 (out of memory, or the input could not be loaded) or 2 (the effect
+// could not get its memory), nothing written, every block freed. Failing later and later,
+// the run finally succeeds.
+TEST_F(FxApplyTest, EveryAllocationFailureEndsWithAStatus) {
+  struct Case {
+    const char* what;
+    void (*fail)(int nth);
+    bool outOfMemorySeen;  // a C++ allocation failing in the command itself ends as "out of memory"
+  };
+  const Case cases[] = {{"C++ allocation", PlatformFailNew, true}, {"memory block", PlatformFailAllocation, false}};
+  for (const Case& c : cases) {
+    bool outOfMemory = false;
+    int nth = 1;
+    for (; nth < 100000; ++nth) {
+      std::vector<const char*> argv = {"fxapply", "1", input_.c_str(), output_.c_str(), "0", "0", "127"};
+      std::FILE* out = std::tmpfile();
+      std::FILE* err = std::tmpfile();
+      ASSERT_TRUE(out && err);
+      const size_t blocks = PlatformLiveBlockCount();
+      c.fail(nth);
+      const int status = RunFxApply(static_cast<int>(argv.size()), argv.data(), out, err);
+      c.fail(0);
+      EXPECT_EQ(PlatformLiveBlockCount(), blocks) << c.what << " " << nth;
+      const std::string message = ReadBack(err);
+      ReadBack(out);
+      if (status == 0) break;
+      EXPECT_TRUE(status == 1 || status == 2) << c.what << " " << nth << ": " << message;
+      outOfMemory = outOfMemory || message == "fxapply: out of memory\n";
+      EXPECT_EQ(LineCount(message), 1) << c.what << " " << nth << ": " << message;
+      ExpectNoOutput(std::string(c.what) + " " + std::to_string(nth));
+    }
+    EXPECT_GT(nth, 1) << c.what << ": the first allocation failing must already tell";
+    EXPECT_EQ(outOfMemory, c.outOfMemorySeen) << c.what;
+    EXPECT_EQ(Read(output_), BmpFile(3, 2, 24, {}, kThresholdRows)) << c.what;
+    fs::remove(output_);
+  }
 }
 
 }  // namespace

@@ -1,17 +1,20 @@
 #include "tools/bmp/bmp_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <functional>
 
 #include "image/dib.h"
+#include "platform/console.h"
 
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
-constexpr uint64_t kMaxFileSize = 0x7FFFFFFF;
+constexpr uint64_t kMaxBlockBytes = 0x7FFFFFFF;  // the largest DIB block the library makes
 
 uint32_t Le32(const unsigned char* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24);
@@ -26,16 +29,87 @@ bool Fail(std::string* error, const std::string& reason) {
   return false;
 }
 
-// Checks a file's headers and works out where its palette and rows are.
+// Where the loader reads from: an open file or bytes in memory.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to `n` bytes; fewer only at the end of the source.
+  virtual size_t Read(void* into, size_t n) = 0;
+  // Skips `n` bytes; false when the source ends first.
+  virtual bool Skip(uint64_t n) = 0;
+  // Bytes left, or kUnknownLength for a stream (a pipe, a device) that cannot say.
+  virtual uint64_t Remaining() = 0;
+  static constexpr uint64_t kUnknownLength = UINT64_MAX;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  MemorySource(const unsigned char* bytes, size_t size) : bytes_(bytes), size_(size) {}
+  size_t Read(void* into, size_t n) override {
+    const size_t count = std::min(n, size_ - at_);
+    if (count) std::memcpy(into, bytes_ + at_, count);
+    at_ += count;
+    return count;
+  }
+  bool Skip(uint64_t n) override {
+    if (n > size_ - at_) return false;
+    at_ += static_cast<size_t>(n);
+    return true;
+  }
+  uint64_t Remaining() override { return size_ - at_; }
+
+ private:
+  const unsigned char* bytes_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+class FileSource : public ByteSource {
+ public:
+  // Only a regular file knows its length; a device or a pipe is read as it comes.
+  explicit FileSource(std::FILE* file) : file_(file) {
+    const int64_t left = RegularFileBytesLeft(file);
+    if (left >= 0) remaining_ = static_cast<uint64_t>(left);
+  }
+  size_t Read(void* into, size_t n) override {
+    const size_t count = std::fread(into, 1, n, file_);
+    if (remaining_ != kUnknownLength) remaining_ -= std::min<uint64_t>(count, remaining_);
+    return count;
+  }
+  bool Skip(uint64_t n) override {
+    if (remaining_ != kUnknownLength) {
+      if (n > remaining_ || n > static_cast<uint64_t>(LONG_MAX) ||
+          std::fseek(file_, static_cast<long>(n), SEEK_CUR) != 0) {
+        return false;
+      }
+      remaining_ -= n;
+      return true;
+    }
+    unsigned char sink[4096];
+    while (n > 0) {
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(n, sizeof sink));
+      if (std::fread(sink, 1, want, file_) != want) return false;
+      n -= want;
+    }
+    return true;
+  }
+  uint64_t Remaining() override { return remaining_; }
+
+ private:
+  std::FILE* file_;
+  uint64_t remaining_ = kUnknownLength;
+};
+
+// What the 14 + 40 header bytes announce, checked, and where the palette and rows lie.
 struct BmpFacts {
   BITMAPINFOHEADER header;  // as the library will keep it
   bool topDown;
-  uint32_t paletteBytes;
-  size_t pixelOffsetInFile;
+  uint32_t paletteBytes;    // the file's palette, copied as it stands
+  uint64_t gapBytes;        // between the end of the palette and the first row
+  uint64_t pixelBytes;      // stride x height
 };
 
-bool ReadFacts(const unsigned char* bytes, size_t size, BmpFacts* facts, std::string* error) {
-  if (size < kFileHeaderSize + kDibHeaderSize) return Fail(error, "file too short for a BMP header");
+bool ReadFacts(const unsigned char* bytes, BmpFacts* facts, std::string* error) {
   if (bytes[0] != 'B' || bytes[1] != 'M') return Fail(error, "not a BMP file (no 'BM' signature)");
   const unsigned char* info = bytes + kFileHeaderSize;
   const uint32_t headerSize = Le32(info);
@@ -72,29 +146,45 @@ bool ReadFacts(const unsigned char* bytes, size_t size, BmpFacts* facts, std::st
   const uint64_t stride = DibRowStride(h.biWidth, h.biBitCount);  // 0 when a row alone is too large
   const uint64_t pixelBytes = stride * static_cast<uint64_t>(h.biHeight);
   const uint64_t blockSize = kDibHeaderSize + 4ull * colors + pixelBytes;
-  if (stride == 0 || blockSize > kMaxFileSize) return Fail(error, "BMP image too large");
-  const uint64_t paletteEnd = kFileHeaderSize + kDibHeaderSize + 4ull * colors;
-  // The file's own palette is read at the size the file says (its biClrUsed, or 2^bits).
-  const uint32_t filePaletteBytes = h.biBitCount == 24 ? 0 : 4 * colors;
-  const uint64_t offBits = Le32(bytes + 10);
-  if (h.biBitCount != 24 && (paletteEnd > size || paletteEnd > offBits)) {
-    return Fail(error, "BMP palette of " + std::to_string(colors) + " entries does not fit the file");
+  if (stride == 0 || blockSize > kMaxBlockBytes) {
+    return Fail(error, "BMP image " + std::to_string(h.biWidth) + " x " + std::to_string(h.biHeight) +
+                           " too large (the largest image block is 2 GiB)");
   }
-  if (offBits < kFileHeaderSize + kDibHeaderSize || offBits > size || pixelBytes > size - offBits) {
-    return Fail(error, "BMP file is truncated: the header promises " + std::to_string(pixelBytes) +
-                           " bytes of pixels");
+  const uint64_t paletteEnd = kFileHeaderSize + kDibHeaderSize + 4ull * colors;
+  const uint64_t offBits = Le32(bytes + 10);
+  if (paletteEnd > offBits) {
+    return Fail(error, "BMP palette of " + std::to_string(colors) + " entries does not fit before the pixels");
   }
   facts->header = h;
-  facts->paletteBytes = filePaletteBytes;
-  facts->pixelOffsetInFile = static_cast<size_t>(offBits);
+  facts->paletteBytes = 4 * colors;
+  facts->gapBytes = offBits - paletteEnd;
+  facts->pixelBytes = pixelBytes;
   return true;
 }
 
-}  // namespace
+std::string Truncated(const BmpFacts& facts) {
+  return "BMP file is truncated: the header promises " + std::to_string(facts.paletteBytes) +
+         " bytes of palette and " + std::to_string(facts.pixelBytes) + " bytes of pixels";
+}
 
-HGLOBAL DecodeBmp(const unsigned char* bytes, size_t size, std::string* error) {
+// Reads the headers, checks them, and only then allocates the image and reads exactly the
+// palette and rows they announce. When the source knows its length, a short file is refused
+// before anything is allocated.
+HGLOBAL ReadBmp(ByteSource& source, std::string* error) {
+  unsigned char head[kFileHeaderSize + kDibHeaderSize];
+  const size_t got = source.Read(head, sizeof head);
+  if (got < sizeof head) {
+    Fail(error, "file too short for a BMP header (" + std::to_string(got) + " bytes)");
+    return nullptr;
+  }
   BmpFacts facts;
-  if (!ReadFacts(bytes, size, &facts, error)) return nullptr;
+  if (!ReadFacts(head, &facts, error)) return nullptr;
+  const uint64_t needed = facts.paletteBytes + facts.gapBytes + facts.pixelBytes;
+  const uint64_t remaining = source.Remaining();
+  if (remaining != ByteSource::kUnknownLength && remaining < needed) {
+    Fail(error, Truncated(facts));
+    return nullptr;
+  }
   const BITMAPINFOHEADER& h = facts.header;
   const size_t stride = DibRowStride(h.biWidth, h.biBitCount);
   const size_t rows = static_cast<size_t>(h.biHeight);
@@ -107,14 +197,31 @@ HGLOBAL DecodeBmp(const unsigned char* bytes, size_t size, std::string* error) {
     return nullptr;
   }
   std::memcpy(out, &h, kDibHeaderSize);
-  std::memcpy(out + kDibHeaderSize, bytes + kFileHeaderSize + kDibHeaderSize, facts.paletteBytes);
-  const unsigned char* in = bytes + facts.pixelOffsetInFile;
-  for (size_t row = 0; row < rows; ++row) {
+  bool complete = source.Read(out + kDibHeaderSize, facts.paletteBytes) == facts.paletteBytes &&
+                  source.Skip(facts.gapBytes);
+  for (size_t row = 0; complete && row < rows; ++row) {
     const size_t target = facts.topDown ? rows - 1 - row : row;
-    std::memcpy(out + pixelOffset + target * stride, in + row * stride, stride);
+    complete = source.Read(out + pixelOffset + target * stride, stride) == stride;
   }
   GlobalUnlock(dib);
+  if (!complete) {
+    GlobalFree(dib);
+    Fail(error, Truncated(facts));
+    return nullptr;
+  }
   return dib;
+}
+
+}  // namespace
+
+HGLOBAL DecodeBmp(const unsigned char* bytes, size_t size, std::string* error) {
+  MemorySource source(bytes, size);
+  return ReadBmp(source, error);
+}
+
+HGLOBAL ReadBmpStream(std::FILE* file, std::string* error) {
+  FileSource source(file);
+  return ReadBmp(source, error);
 }
 
 HGLOBAL LoadBmpFile(const std::string& path, std::string* error) {
@@ -123,27 +230,34 @@ HGLOBAL LoadBmpFile(const std::string& path, std::string* error) {
     Fail(error, "cannot open " + path + ": " + std::strerror(errno));
     return nullptr;
   }
-  std::vector<unsigned char> bytes;
-  unsigned char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + n);
-    if (bytes.size() > kMaxFileSize) break;
-  }
+  std::string reason;
+  HGLOBAL dib = ReadBmpStream(file, &reason);
   const bool readError = std::ferror(file) != 0;
   std::fclose(file);
-  if (readError) {
-    Fail(error, "cannot read " + path);
-    return nullptr;
-  }
-  if (bytes.size() > kMaxFileSize) {
-    Fail(error, path + " is too large");
-    return nullptr;
-  }
-  std::string reason;
-  HGLOBAL dib = DecodeBmp(bytes.data(), bytes.size(), &reason);
+  if (readError && !dib) reason = "cannot read the file";
   if (!dib) Fail(error, path + ": " + reason);
   return dib;
+}
+
+bool WriteFileWhole(const std::string& path, const std::function<bool(std::FILE*)>& write, std::string* error) {
+  const std::string partial = path + ".partial";
+  errno = 0;
+  std::FILE* file = std::fopen(partial.c_str(), "wb");
+  bool written = file && write(file);
+  if (file && std::fclose(file) != 0) written = false;
+  if (!written) {
+    const int cause = errno;
+    std::remove(partial.c_str());
+    return Fail(error, "cannot write " + path + (cause ? std::string(": ") + std::strerror(cause) : std::string()));
+  }
+  // Some systems refuse to rename over an existing file; then the old one goes first.
+  if (std::rename(partial.c_str(), path.c_str()) != 0 &&
+      (std::remove(path.c_str()), std::rename(partial.c_str(), path.c_str()) != 0)) {
+    const int cause = errno;
+    std::remove(partial.c_str());
+    return Fail(error, "cannot write " + path + ": " + std::strerror(cause));
+  }
+  return true;
 }
 
 bool SaveBmpFile(const std::string& path, HGLOBAL dib, std::string* error) {
@@ -157,21 +271,13 @@ bool SaveBmpFile(const std::string& path, HGLOBAL dib, std::string* error) {
   unsigned char fileHeader[kFileHeaderSize] = {'B', 'M'};
   PutLe32(fileHeader + 2, static_cast<uint32_t>(kFileHeaderSize + layout.blockSize));
   PutLe32(fileHeader + 10, static_cast<uint32_t>(kFileHeaderSize + layout.pixelOffset));
-  const std::string partial = path + ".partial";
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
-  bool written = file && std::fwrite(fileHeader, 1, sizeof fileHeader, file) == sizeof fileHeader &&
-                 std::fwrite(bits, 1, layout.blockSize, file) == layout.blockSize;
+  const bool written = WriteFileWhole(
+      path,
+      [&](std::FILE* file) {
+        return std::fwrite(fileHeader, 1, sizeof fileHeader, file) == sizeof fileHeader &&
+               std::fwrite(bits, 1, layout.blockSize, file) == layout.blockSize;
+      },
+      error);
   GlobalUnlock(dib);
-  if (file && std::fclose(file) != 0) written = false;
-  if (!written) {
-    std::remove(partial.c_str());
-    return Fail(error, "cannot write " + path + ": " + std::strerror(errno));
-  }
-  // Some systems refuse to rename over an existing file; then the old one goes first.
-  if (std::rename(partial.c_str(), path.c_str()) != 0 &&
-      (std::remove(path.c_str()), std::rename(partial.c_str(), path.c_str()) != 0)) {
-    std::remove(partial.c_str());
-    return Fail(error, "cannot write " + path + ": " + std::strerror(errno));
-  }
-  return true;
+  return written;
 }

@@ -13,8 +13,9 @@
 #include "engine/catalogue.h"
 #include "engine/random.h"
 #include "image/dib.h"
+#include "platform/boundary.h"
 #include "platform/console.h"
-#include "tools/bmp/bmp_file.h"
+#include "tools/fxapply/picture_file.h"
 
 namespace {
 
@@ -25,9 +26,11 @@ constexpr const char* kCurveField = "curve[256]";
 constexpr int kCurveBytes = 256;
 
 const char kUsage[] =
-    "usage: fxapply [--seed N] [--quiet] EFFECT INPUT.bmp OUTPUT.bmp [FIELD ...]\n"
+    "usage: fxapply [--seed N] [--quiet] EFFECT INPUT OUTPUT [FIELD ...]\n"
     "       fxapply --list\n"
-    "       fxapply --help\n";
+    "       fxapply --help\n"
+    "INPUT is a BMP, PNG or JPEG file; OUTPUT is written as BMP, PNG or JPEG by its extension\n"
+    "(.bmp, .png, .jpg or .jpeg).\n";
 
 struct Options {
   bool help = false;
@@ -103,7 +106,7 @@ std::string ParseOptions(int argc, const char* const* argv, Options* options) {
   }
   for (; i < argc; ++i) options->positional.emplace_back(argv[i]);
   if (options->list) return options->positional.empty() ? "" : "--list takes no other arguments";
-  if (options->positional.size() < 3) return "EFFECT, INPUT.bmp and OUTPUT.bmp are required";
+  if (options->positional.size() < 3) return "EFFECT, INPUT and OUTPUT are required";
   return "";
 }
 
@@ -174,9 +177,18 @@ const char* KindName(int kind) {
   return kind >= 0 && kind <= 5 ? kNames[kind] : "unsupported";
 }
 
-}  // namespace
+// Owns a DIB block for the length of a run, whichever way the run ends.
+struct OwnedDib {
+  HGLOBAL handle = nullptr;
+  OwnedDib() = default;
+  OwnedDib(const OwnedDib&) = delete;
+  OwnedDib& operator=(const OwnedDib&) = delete;
+  ~OwnedDib() {
+    if (handle) GlobalFree(handle);
+  }
+};
 
-int RunFxApply(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+int Run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   Options options;
   const std::string complaint = ParseOptions(argc, argv, &options);
   if (!complaint.empty()) return Usage(err, complaint);
@@ -200,22 +212,31 @@ int RunFxApply(int argc, const char* const* argv, std::FILE* out, std::FILE* err
   const std::string fieldComplaint = BuildRecord(*row, fieldArgs, &record);
   if (!fieldComplaint.empty()) return Error(err, fieldComplaint);
 
-  std::string error;
-  HGLOBAL input = LoadBmpFile(options.positional[1], &error);
+  const std::string& outputPath = options.positional[2];
+  const PictureFormat outputFormat = FormatOfPath(outputPath);
+  if (outputFormat == PictureFormat::kUnknown) {
+    return Error(err, "cannot tell the output format of '" + outputPath + "': name it .bmp, .png, .jpg or .jpeg");
+  }
+  std::string error, note;
+  OwnedDib inputBlock;
+  inputBlock.handle = LoadPictureFile(options.positional[1], &error, &note);
+  HGLOBAL input = inputBlock.handle;
   if (!input) return Error(err, error);
+  if (!note.empty()) std::fprintf(err, "fxapply: note: %s: %s\n", options.positional[1].c_str(), note.c_str());
 
   if (options.seeded) SeedRandom(options.seed);
   const bool showProgress = !options.quiet && StderrIsTerminal();
   progressBar = ProgressBar{err, std::chrono::steady_clock::now(), false};
   if (showProgress) SetFxProgressHook(1, DrawProgress);
-  HGLOBAL result = ApplyEffect(input, row->id, record.empty() ? nullptr : record.data());
+  OwnedDib resultBlock;
+  resultBlock.handle = ApplyEffect(input, row->id, record.empty() ? nullptr : record.data());
+  HGLOBAL result = resultBlock.handle;
   SetFxProgressHook(1, nullptr);
   if (progressBar.shown) std::fputc('\n', err);
 
   int width = 0, height = 0;
   GetDibSize(input, &width, &height);
   const int kind = ClassifyDib(input);
-  GlobalFree(input);
   if (!result) {
     std::fprintf(err,
                  "fxapply: effect %d (%s) gave no image for this %s %d x %d picture: the parameters were "
@@ -223,8 +244,18 @@ int RunFxApply(int argc, const char* const* argv, std::FILE* out, std::FILE* err
                  row->id, row->name, KindName(kind), width, height);
     return kExitNoImage;
   }
-  const bool saved = SaveBmpFile(options.positional[2], result, &error);
-  GlobalFree(result);
-  if (!saved) return Error(err, error);
+  if (!SavePictureFile(outputPath, outputFormat, result, &error)) return Error(err, error);
   return kExitWritten;
+}
+
+}  // namespace
+
+// A run that runs out of memory anywhere (a C++ allocation throwing) ends as a file error:
+// one line, status 1, nothing written.
+int RunFxApply(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  const int status = AtBoundary(-1, [&] { return Run(argc, argv, out, err); });
+  if (status >= 0) return status;
+  SetFxProgressHook(1, nullptr);
+  std::fputs("fxapply: out of memory\n", err);
+  return kExitUsage;
 }

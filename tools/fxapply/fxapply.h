@@ -1,6 +1,6 @@
-// The fxapply command: runs one engine effect on a BMP file.
+// The fxapply command: runs one engine effect on a picture file (BMP, PNG or JPEG).
 //
-//   fxapply [--seed N] [--quiet] EFFECT INPUT.bmp OUTPUT.bmp [FIELD ...]
+//   fxapply [--seed N] [--quiet] EFFECT INPUT OUTPUT [FIELD ...]
 //   fxapply --list
 //
 // Exit status 0: written; 1: usage or file error, nothing written; 2: the effect gave no image.
@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+// Runs the command in-process; never throws.
 int RunFxApply(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 #endif

@@ -33,6 +33,15 @@
 #define IDC_DIRECTION_6 4206
 #define IDC_DIRECTION_7 4207
 #define IDC_DIRECTION_8 4208
+// Tone Adjustment: "&Auto", the three value labels, their scroll bars, the histogram panel.
+#define IDC_TONE_AUTO 4223
+#define IDC_TONE_HIGHLIGHT_LABEL 4310
+#define IDC_TONE_MIDTONE_LABEL 4311
+#define IDC_TONE_SHADOW_LABEL 4312
+#define IDC_TONE_HIGHLIGHT 4313
+#define IDC_TONE_MIDTONE 4314
+#define IDC_TONE_SHADOW 4315
+#define IDC_TONE_PANEL 4320
 // The slider pairs of the one- and two-slider dialogs: value label, then scroll bar.
 #define IDC_LABEL_1 4262
 #define IDC_SLIDER_1 4263

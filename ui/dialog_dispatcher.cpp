@@ -15,6 +15,7 @@ struct DialogRow {
 constexpr DialogRow kDialogs[] = {
     //  identifiers                                            opener
     {EFFECT_BRIGHTNESS_CONTRAST, EFFECT_BRIGHTNESS_CONTRAST, OpenBrightnessContrastDialog},
+    {EFFECT_TONE_ADJUSTMENT, EFFECT_TONE_ADJUSTMENT, OpenToneAdjustmentDialog},
 };
 
 const DialogRow* FindDialog(int effectId) {

@@ -42,6 +42,31 @@
 #define IDC_TONE_MIDTONE 4314
 #define IDC_TONE_SHADOW 4315
 #define IDC_TONE_PANEL 4320
+// User's Filter: the 5 x 5 kernel cells (row r, column c is IDC_KERNEL_FIRST + 5 r + c),
+// scale and bias, the symmetry group "No", "Hori", "Vert", "4Way", and the buttons.
+#define IDC_KERNEL_FIRST 4237
+#define IDC_KERNEL_LAST 4261
+#define IDC_FILTER_SCALE 4281
+#define IDC_FILTER_BIAS 4282
+#define IDC_SYMMETRY_NONE 4283
+#define IDC_SYMMETRY_HORI 4284
+#define IDC_SYMMETRY_VERT 4285
+#define IDC_SYMMETRY_4WAY 4286
+#define IDC_FILTER_LOAD 4287
+#define IDC_FILTER_SAVE 4288
+#define IDC_FILTER_RESET 4289
+// Magic Mirror: the curve editor, the mapping group, the axis letter, the function list and
+// the buttons.
+#define IDC_CURVE_EDITOR 4298
+#define IDC_MAPPING_HORIZONTAL 4299
+#define IDC_MAPPING_VERTICAL 4300
+#define IDC_MAPPING_RADIAL 4301
+#define IDC_MAPPING_ANGULAR 4302
+#define IDC_CURVE_AXIS 4303
+#define IDC_CURVE_FUNCTION 4304
+#define IDC_CURVE_OPERATE 4305
+#define IDC_CURVE_LOAD 4306
+#define IDC_CURVE_SAVE 4307
 // The slider pairs of the one- and two-slider dialogs: value label, then scroll bar.
 #define IDC_LABEL_1 4262
 #define IDC_SLIDER_1 4263
@@ -90,6 +115,10 @@
 #define IDS_CURVE_RESET 4378
 #define IDS_CURVE_SMOOTH 4379
 #define IDS_LOAD_MAGIC_CURVE 4380
+// Titles of the other three file dialogs.
+#define IDS_SAVE_MAGIC_CURVE 4388
+#define IDS_LOAD_USER_FILTER 4389
+#define IDS_SAVE_USER_FILTER 4390
 // Titles of the filter-size dialog, by effect.
 #define IDS_AVERAGE 4381
 #define IDS_MAXIMUM 4382

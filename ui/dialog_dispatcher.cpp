@@ -15,6 +15,8 @@ struct DialogRow {
 constexpr DialogRow kDialogs[] = {
     //  identifiers                                            opener
     {EFFECT_BRIGHTNESS_CONTRAST, EFFECT_BRIGHTNESS_CONTRAST, OpenBrightnessContrastDialog},
+    {EFFECT_MAGIC_MIRROR, EFFECT_MAGIC_MIRROR, OpenMagicMirrorDialog},
+    {EFFECT_USER_FILTER, EFFECT_USER_FILTER, OpenUserFilterDialog},
     {EFFECT_TONE_ADJUSTMENT, EFFECT_TONE_ADJUSTMENT, OpenToneAdjustmentDialog},
 };
 

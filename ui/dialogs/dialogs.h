@@ -9,6 +9,9 @@
 using DialogOpener = INT_PTR (*)(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
 
 INT_PTR OpenBrightnessContrastDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+// Also registers the DrawCustom curve editor class for the dialog's run.
+INT_PTR OpenMagicMirrorDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenUserFilterDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
 // Also registers the superwnd class for the dialog's run; 0 when it cannot.
 INT_PTR OpenToneAdjustmentDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
 

@@ -1,5 +1,6 @@
-# 32-bit Windows build (the shipping DLL set) with the posix-thread mingw-w64 compilers.
-# This machine cannot run 32-bit code, so this build is compiled and linked, not tested.
+# 32-bit Windows build (the shipping DLL set) with the posix-thread mingw-w64 compilers; tests
+# run under wine64 in its WoW64 mode (32-bit Windows code inside the 64-bit Wine process), which
+# needs Wine's 32-bit Windows-side DLLs (scripts/install-deps.sh puts them in place).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -13,3 +14,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # builds, so that every table comes out the same in all three builds.
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+find_program(FXUI_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(FXUI_WINE64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${FXUI_WINE64})
+endif()

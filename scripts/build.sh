@@ -4,7 +4,8 @@
 #   native  g++, Release: the core, fxapply, unit tests, benchmarks
 #   asan    g++, Debug, AddressSanitizer + UndefinedBehaviorSanitizer: the core and unit tests
 #   win64   x86_64-w64-mingw32: fxUi.dll, fxapply.exe and the Windows tests (run under Wine)
-#   win32   i686-w64-mingw32: the shipping fxUi.dll and fxapply.exe
+#   win32   i686-w64-mingw32: the shipping fxUi.dll, fxapply.exe and the same Windows tests
+#           (run under Wine's WoW64 mode)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${FXUI_BUILD_DIR:-$root/build}
@@ -19,7 +20,7 @@ for build in "${@:-native}"; do
     native) configure native -DCMAKE_BUILD_TYPE=Release ;;
     asan) configure asan -DCMAKE_BUILD_TYPE=Debug -DFXUI_SANITIZE=ON ;;
     win64) configure win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" ;;
-    win32) configure win32 -DCMAKE_BUILD_TYPE=Release -DFXUI_TESTS=OFF -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" ;;
+    win32) configure win32 -DCMAKE_BUILD_TYPE=Release -DFXUI_TESTS=ON -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" ;;
     *) echo "unknown build: $build (native, asan, win64, win32)" >&2; exit 1 ;;
   esac
   echo "== building $build"

@@ -13,7 +13,7 @@
 namespace {
 
 const wchar_t kEditChildArg[] = L"--fxui-probe-edit-text";
-const DWORD kChildTimeoutMs = 30000;
+const DWORD kChildTimeoutMs = 20000;
 
 std::mutex findingsLock;
 std::map<std::string, std::string>& Findings() {
@@ -46,12 +46,14 @@ std::string DrawAndReadBack() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  if (screen) ReleaseDC(nullptr, screen);
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dc || !bitmap || !bits) {
     if (bitmap) DeleteObject(bitmap);
     if (dc) DeleteDC(dc);
-    return "CreateDIBSection failed";
+    return dc ? "CreateDIBSection failed" : "CreateCompatibleDC failed";
   }
   std::memset(bits, 0, 4 * 4 * 4);
   HGDIOBJ old = SelectObject(dc, bitmap);
@@ -79,9 +81,17 @@ std::string CreateComboBox() {
   return {};
 }
 
+// A crash in the child ends it at once with the exception code, instead of waiting for a
+// debugger to attach.
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* exception) {
+  TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 // In the child: sets an edit box's text and reads it back; the exit code tells the parent.
 [[noreturn]] void EditTextChild() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(EndOnCrash);
   HWND edit = CreateWindowExA(0, "EDIT", "", ES_AUTOHSCROLL, 0, 0, 100, 20, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
   if (!edit) ExitProcess(2);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The 32-bit DLL cannot run on this machine; check that it exports every function by its plain
-# name and needs no DLL beyond the system's.
+# Checks that the 32-bit DLL exports every function by its plain name and needs no DLL beyond
+# the system's (its behaviour is tested under Wine's WoW64 mode by scripts/test-all.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-dll="$root/build/win32/bin/fxUi.dll"
+dll="${FXUI_BUILD_DIR:-$root/build}/win32/bin/fxUi.dll"
 dump=$(i686-w64-mingw32-objdump -p "$dll")
 fail=0
 for name in ApplyEffect GetFxBrowserParam GetFxParam GetFxuiBackgroundSetting SetFxAbortHook SetFxProgressHook; do

@@ -8,9 +8,9 @@
 
 namespace {
 
-// Largest division table the softened blur makes (its tables grow with n + m): 2^30 bytes
-// keeps every sum and table index of the run well inside 32 bits.
-constexpr uint64_t kMaxTableBytes = uint64_t{1} << 30;
+// Largest n + m the softened blur takes: every sum of the run, up to 255 x (n + m), stays
+// well inside 32 bits.
+constexpr int64_t kMaxSoftenDivisor = int64_t{1} << 22;
 
 }  // namespace
 
@@ -21,15 +21,14 @@ HGLOBAL AverageBlur(HGLOBAL dib, const void* record) {
 
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  uint8_t* divide = frame.AllocateTable<uint8_t>(size_t(n) * 256);
-  uint8_t* line = AllocatePaddedLine(frame, n);
-  if (!divide || !line) return nullptr;  // a missing working table ends the run without an image
-  FillDivisionTable(divide, n);
+  RoundedMean mean;
+  const bool made = mean.Make(frame, n);
+  uint8_t* strip = AllocateStrip(frame, 0);
+  if (!made || !strip) return nullptr;  // a missing working table ends the run without an image
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  const auto box = [&](const LineArgs& a) { BoxMeanLine(a, n, divide); };
-  RunSeparablePasses(frame, n, line, box, box);
+  RunBoxPassesFinishingOnSource(frame, n, strip, mean, [&](int sum, int) { return mean(sum); });
   return frame.Finish();
 }
 
@@ -44,22 +43,21 @@ HGLOBAL SoftenedBlur(HGLOBAL dib, const void* record) {
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
   const int64_t blend = std::max<int64_t>(1, int64_t{n} + m);
-  // Larger tables count as failed allocations.
-  if (uint64_t(blend) * 256 > kMaxTableBytes) return nullptr;
-  uint8_t* divide = frame.AllocateTable<uint8_t>(size_t(n) * 256);
-  uint8_t* divideBlend = frame.AllocateTable<uint8_t>(size_t(blend) * 256);
-  uint8_t* line = AllocatePaddedLine(frame, n);
-  if (!divide || !divideBlend || !line) return nullptr;
-  FillDivisionTable(divide, n);
-  FillDivisionTable(divideBlend, static_cast<int>(blend));
+  if (blend > kMaxSoftenDivisor) return nullptr;
+  // Tables up to a fixed budget and a strip of the picture: nothing here grows with n or m
+  // beyond that.
+  RoundedMean mean, blended;
+  const bool made = mean.Make(frame, n) && blended.Make(frame, static_cast<int>(blend));
+  uint8_t* strip = AllocateStrip(frame, 0);
+  if (!made || !strip) return nullptr;
   int products[256];  // v x m
   for (int v = 0; v < 256; ++v) products[v] = v * m;
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
   // The vertical box sum blended with the source pixel: (S + m x source) / (n + m), rounded.
-  RunBoxPassesFinishingOnSource(frame, n, line, divide,
-                                [&](int sum, int source) { return divideBlend[sum + products[source]]; });
+  RunBoxPassesFinishingOnSource(frame, n, strip, mean,
+                                [&](int sum, int source) { return blended(sum + products[source]); });
   return frame.Finish();
 }
 
@@ -91,27 +89,45 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
 
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  // Table j holds v x W_j: the inner loop adds n lookups, no multiplication.
-  uint32_t* weighted = frame.AllocateTable<uint32_t>(size_t(n) * 256);
-  uint8_t* line = AllocatePaddedLine(frame, n);
-  if (!weighted || !line) return nullptr;
-  int32_t weights[kMaxSquareSize];
-  GaussianWeights(n, weights);
-  for (int j = 0; j < n; ++j) {
-    for (uint32_t v = 0; v < 256; ++v) weighted[j * 256 + v] = v * static_cast<uint32_t>(weights[j]);
-  }
+  const DibLayout& layout = frame.layout();
+  const int channels = ChannelsOf(layout);
+  const size_t rowSamples = size_t(layout.width) * channels;
+  uint8_t* padded = frame.AllocateTable<uint8_t>(rowSamples + size_t(n - 1) * channels);
+  uint32_t* sums = frame.AllocateTable<uint32_t>(rowSamples);
+  uint8_t* strip = AllocateStrip(frame, n);
+  if (!padded || !sums || !strip) return nullptr;
+  int32_t signedWeights[kMaxSquareSize];
+  GaussianWeights(n, signedWeights);
+  uint32_t weights[kMaxSquareSize];
+  for (int j = 0; j < n; ++j) weights[j] = static_cast<uint32_t>(signedWeights[j]);
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  // 20-bit fixed point: the weights sum to 2^20, so the rounded result needs no clamp.
-  const auto gauss = [&](const LineArgs& a) {
-    for (int p = 0; p < a.length; ++p) {
-      const uint8_t* window = a.line + p;
-      uint32_t acc = 524288;
-      for (int j = 0; j < n; ++j) acc += weighted[j * 256 + window[j]];
-      a.out[p * a.outStep] = static_cast<uint8_t>(acc >> 20);
+  // 20-bit fixed point: the weights sum to 2^20, so the rounded result needs no clamp and
+  // the sums (below 2^28) no wider type. Each tap is one multiply over a whole row, which
+  // the compiler vectorises.
+  const auto accumulate = [&](uint32_t* acc, const uint8_t* first, ptrdiff_t tapStep, int count) {
+    for (int k = 0; k < count; ++k) acc[k] = 524288;
+    for (int j = 0; j < n; ++j) {
+      const uint8_t* tap = first + j * tapStep;
+      const uint32_t w = weights[j];
+      for (int k = 0; k < count; ++k) acc[k] += w * tap[k];
     }
   };
-  RunSeparablePasses(frame, n, line, gauss, gauss);
+  const auto horizontal = [&](const RowArgs& a) {
+    LoadPaddedUnits(a.in, a.channels, a.width, a.channels, n, padded);
+    const int count = a.width * a.channels;
+    accumulate(sums, padded, a.channels, count);
+    for (int k = 0; k < count; ++k) a.out[k] = static_cast<uint8_t>(sums[k] >> 20);
+  };
+  const auto vertical = [&](const StripArgs& a) {
+    uint32_t acc[kMaxStripBytes];
+    for (int y = 0; y < a.height; ++y) {
+      accumulate(acc, a.Row(y), a.bytes, a.bytes);
+      uint8_t* out = a.out + y * a.stride;
+      for (int b = 0; b < a.bytes; ++b) out[b] = static_cast<uint8_t>(acc[b] >> 20);
+    }
+  };
+  RunSeparablePasses(frame, n, strip, horizontal, vertical);
   return frame.Finish();
 }

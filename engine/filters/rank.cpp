@@ -1,22 +1,12 @@
 // Effects 20 and 21: order-statistic filters over a square window. The maximum and minimum
-// are separable (two passes); the median keeps a running histogram along each row.
+// are separable (two passes); the median counts its windows in histograms, per column when they
+// fit a budget, else along each row; the smallest windows use selection networks.
 #include <cstring>
 
 #include "engine/filters/filter_lines.h"
 #include "engine/filters/filters.h"
 
 namespace {
-
-// Largest (or smallest) sample of each window of the padded line: n comparisons per sample.
-template <bool kMaximum>
-void RankLine(const LineArgs& a, int n) {
-  for (int p = 0; p < a.length; ++p) {
-    const uint8_t* window = a.line + p;
-    uint8_t best = kMaximum ? 0 : 255;
-    for (int j = 0; j < n; ++j) best = kMaximum ? std::max(best, window[j]) : std::min(best, window[j]);
-    a.out[p * a.outStep] = best;
-  }
-}
 
 // The running histogram of one channel's window. `median` is the smallest level whose
 // cumulative count reaches `target`; `excess` is that cumulative count minus `target`.
@@ -82,6 +72,22 @@ void MedianRow(const uint8_t* source, uint8_t* out, const ptrdiff_t* rowOffsets,
   }
 }
 
+// The largest (or smallest) sample of each window, both passes by running extremes over
+// padded lines: whole rows in the horizontal pass, whole strip rows in the vertical one.
+template <bool kMaximum>
+void RunExtremePasses(RoutineFrame& frame, int n, uint8_t* padded, uint8_t* strip) {
+  const auto horizontal = [&](const RowArgs& a) {
+    LoadPaddedUnits(a.in, a.channels, a.width, a.channels, n, padded);
+    const int rest = DoubleExtremes<kMaximum>(padded, a.width + n - 1, a.channels, n);
+    CombineExtremes<kMaximum>(padded, padded + rest * a.channels, a.out, a.width * a.channels);
+  };
+  const auto vertical = [&](const StripArgs& a) {
+    const int rest = DoubleExtremes<kMaximum>(a.rows, a.height + n - 1, a.bytes, n);
+    for (int y = 0; y < a.height; ++y) CombineExtremes<kMaximum>(a.Row(y), a.Row(y + rest), a.out + y * a.stride, a.bytes);
+  };
+  RunSeparablePasses(frame, n, strip, horizontal, vertical);
+}
+
 }  // namespace
 
 HGLOBAL MaximumMinimum(HGLOBAL dib, const void* record) {
@@ -92,20 +98,146 @@ HGLOBAL MaximumMinimum(HGLOBAL dib, const void* record) {
 
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  uint8_t* line = AllocatePaddedLine(frame, n);
-  if (!line) return nullptr;
+  const DibLayout& layout = frame.layout();
+  const int channels = ChannelsOf(layout);
+  uint8_t* padded = frame.AllocateTable<uint8_t>((size_t(layout.width) + size_t(n - 1)) * channels);
+  uint8_t* strip = AllocateStrip(frame, n);
+  if (!padded || !strip) return nullptr;
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
   if (params.maximum != 0) {
-    const auto maximum = [n](const LineArgs& a) { RankLine<true>(a, n); };
-    RunSeparablePasses(frame, n, line, maximum, maximum);
+    RunExtremePasses<true>(frame, n, padded, strip);
   } else {
-    const auto minimum = [n](const LineArgs& a) { RankLine<false>(a, n); };
-    RunSeparablePasses(frame, n, line, minimum, minimum);
+    RunExtremePasses<false>(frame, n, padded, strip);
   }
   return frame.Finish();
 }
+
+namespace {
+
+// Largest set of column histograms the median makes (272 bytes per sample column); wider
+// pictures keep to the running histogram along each row.
+constexpr size_t kColumnHistogramBudget = size_t{64} << 20;
+
+// Column histograms of the median: for each sample column (pixel x channel) the counts of
+// the n samples of its current window, by level (256 fine bins) and by level / 16 (16
+// coarse bins). Counts stay below 33, so bytes hold them.
+struct ColumnHistograms {
+  uint8_t* fine;
+  uint8_t* coarse;
+  int columns;
+
+  void Add(const uint8_t* row) {
+    for (int j = 0; j < columns; ++j) {
+      ++fine[ptrdiff_t(j) * 256 + row[j]];
+      ++coarse[ptrdiff_t(j) * 16 + (row[j] >> 4)];
+    }
+  }
+  void Remove(const uint8_t* row) {
+    for (int j = 0; j < columns; ++j) {
+      --fine[ptrdiff_t(j) * 256 + row[j]];
+      --coarse[ptrdiff_t(j) * 16 + (row[j] >> 4)];
+    }
+  }
+};
+
+// One stored row of one channel from the column histograms: the window's coarse counts
+// slide along the row (16 additions per step), and the fine counts of a coarse bin are
+// brought up to the current position only when the median falls into that bin, by sliding
+// when they are a few columns behind or by summing the window's columns afresh. The median
+// is unique, so this gives the same levels as any other exact count.
+void MedianRowFromColumns(const ColumnHistograms& columns, int channel, int channels, int width, int n,
+                          int target, uint8_t* out) {
+  const int h = n / 2;
+  const auto column = [&](int x) { return ptrdiff_t(ClampToLine(x, width)) * channels + channel; };
+  uint16_t coarse[16] = {};
+  uint16_t fine[16][16];
+  int fineAt[16];  // the position each bin's fine counts belong to; below -n when never made
+  for (int b = 0; b < 16; ++b) fineAt[b] = -2 * n - 2;
+  for (int k = 0; k < n; ++k) {
+    const uint8_t* c = columns.coarse + column(k - h) * 16;
+    for (int b = 0; b < 16; ++b) coarse[b] = uint16_t(coarse[b] + c[b]);
+  }
+  for (int x = 0; x < width; ++x) {
+    int cumulative = 0, bin = 0;
+    while (cumulative + coarse[bin] < target) cumulative += coarse[bin++];
+    uint16_t* f = fine[bin];
+    if ((x - fineAt[bin]) * 2 > n) {
+      for (int l = 0; l < 16; ++l) f[l] = 0;
+      for (int k = 0; k < n; ++k) {
+        const uint8_t* c = columns.fine + column(x - h + k) * 256 + bin * 16;
+        for (int l = 0; l < 16; ++l) f[l] = uint16_t(f[l] + c[l]);
+      }
+    } else {
+      for (int at = fineAt[bin] + 1; at <= x; ++at) {
+        const ptrdiff_t leaving = column(at - 1 - h), entering = column(at - 1 - h + n);
+        if (leaving == entering) continue;
+        const uint8_t* add = columns.fine + entering * 256 + bin * 16;
+        const uint8_t* remove = columns.fine + leaving * 256 + bin * 16;
+        for (int l = 0; l < 16; ++l) f[l] = uint16_t(f[l] + add[l] - remove[l]);
+      }
+    }
+    fineAt[bin] = x;
+    int level = 0;
+    while (cumulative + f[level] < target) cumulative += f[level++];
+    out[ptrdiff_t(x) * channels] = static_cast<uint8_t>(bin * 16 + level);
+
+    const ptrdiff_t leaving = column(x - h), entering = column(x - h + n);
+    if (leaving == entering) continue;
+    const uint8_t* add = columns.coarse + entering * 16;
+    const uint8_t* remove = columns.coarse + leaving * 16;
+    for (int b = 0; b < 16; ++b) coarse[b] = uint16_t(coarse[b] + add[b] - remove[b]);
+  }
+}
+
+// Medians of the smallest windows by selection networks over whole rows: each window column
+// is sorted first (n values down a column), then the sorted columns of neighbouring pixels
+// are merged. `lo`, `mid` and `hi` have room for width + 2 pixels. n = 2: the second smallest
+// of two sorted pairs is min(max(lows), min(highs)). n = 3: the median of nine is the median
+// of the largest low, the median middle and the smallest high of three sorted columns.
+uint8_t Median3(uint8_t a, uint8_t b, uint8_t c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
+
+void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* below, int width, int channels,
+                      uint8_t* lo, uint8_t* mid, uint8_t* hi, uint8_t* out) {
+  const int count = width * channels;
+  // Column sorts, one pixel of padding at each end repeating the edge pixel.
+  uint8_t* l = lo + channels;
+  uint8_t* m = mid + channels;
+  uint8_t* h = hi + channels;
+  if (below) {
+    for (int j = 0; j < count; ++j) {
+      const uint8_t x = above[j], y = row[j], z = below[j];
+      const uint8_t small = std::min(x, y), large = std::max(x, y);
+      l[j] = std::min(small, z);
+      h[j] = std::max(large, z);
+      m[j] = std::max(small, std::min(large, z));
+    }
+  } else {
+    for (int j = 0; j < count; ++j) {
+      l[j] = std::min(above[j], row[j]);
+      h[j] = std::max(above[j], row[j]);
+    }
+  }
+  for (int c = 0; c < channels; ++c) {
+    lo[c] = l[c], mid[c] = m[c], hi[c] = h[c];
+    l[count + c] = l[count - channels + c], m[count + c] = m[count - channels + c];
+    h[count + c] = h[count - channels + c];
+  }
+  const int step = channels;
+  if (below) {
+    for (int j = 0; j < count; ++j) {
+      const uint8_t largestLow = std::max(std::max(l[j - step], l[j]), l[j + step]);
+      const uint8_t smallestHigh = std::min(std::min(h[j - step], h[j]), h[j + step]);
+      out[j] = Median3(largestLow, Median3(m[j - step], m[j], m[j + step]), smallestHigh);
+    }
+  } else {
+    // The window of x is columns x - 1 and x.
+    for (int j = 0; j < count; ++j) out[j] = std::min(std::max(l[j - step], l[j]), std::min(h[j - step], h[j]));
+  }
+}
+
+}  // namespace
 
 HGLOBAL Median(HGLOBAL dib, const void* record) {
   if (!dib || !record) return nullptr;
@@ -121,6 +253,47 @@ HGLOBAL Median(HGLOBAL dib, const void* record) {
   const int channels = ChannelsOf(layout);
   const int target = (n * n + 1) / 2;  // for even n the lower of the two middle samples
   const int h = n / 2;
+  const uint8_t* source = frame.sourcePixels();
+  const auto sourceRow = [&](int y) { return source + ptrdiff_t(ClampToLine(y, layout.height)) * layout.stride; };
+
+  // Selection networks for n = 2 and 3.
+  const size_t padded = (size_t(layout.width) + 2) * channels;
+  uint8_t* sorted = n <= 3 ? frame.AllocateTable<uint8_t>(3 * padded) : nullptr;
+  if (sorted) {
+    for (int y = 0; y < layout.height; ++y) {
+      if (!frame.BeginRow(y)) break;
+      // Rows y - 1 and y for n = 2; y - 1, y and y + 1 for n = 3.
+      MedianNetworkRow(sourceRow(y - 1), sourceRow(y), n == 3 ? sourceRow(y + 1) : nullptr, layout.width, channels,
+                       sorted, sorted + padded, sorted + 2 * padded,
+                       frame.resultPixels() + ptrdiff_t(y) * layout.stride);
+    }
+    return frame.Finish();
+  }
+
+  // Column histograms from n = 8 on, when they fit the budget and can be made: a constant
+  // cost per sample whatever n is (below 8 the running histogram along the rows is faster).
+  const size_t samples = size_t(layout.width) * channels;
+  ColumnHistograms columns{nullptr, nullptr, static_cast<int>(samples)};
+  if (n >= 8 && samples * 272 <= kColumnHistogramBudget) {
+    columns.fine = frame.AllocateTable<uint8_t>(samples * 256);
+    columns.coarse = frame.AllocateTable<uint8_t>(samples * 16);
+  }
+  if (columns.fine && columns.coarse) {
+    for (int y = 0; y < layout.height; ++y) {
+      if (!frame.BeginRow(y)) break;
+      if (y == 0) {
+        for (int i = 0; i < n; ++i) columns.Add(sourceRow(i - h));
+      } else if (sourceRow(y - 1 - h) != sourceRow(y - 1 - h + n)) {
+        columns.Remove(sourceRow(y - 1 - h));
+        columns.Add(sourceRow(y - 1 - h + n));
+      }
+      uint8_t* out = frame.resultPixels() + ptrdiff_t(y) * layout.stride;
+      for (int c = 0; c < channels; ++c) MedianRowFromColumns(columns, c, channels, layout.width, n, target, out + c);
+    }
+    return frame.Finish();
+  }
+
+  // Otherwise a running histogram along each row.
   RunningMedian medians[3];
   ptrdiff_t rowOffsets[kMaxSquareSize];
   for (int y = 0; y < layout.height; ++y) {

@@ -14,10 +14,10 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
 
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  uint8_t* divide = frame.AllocateTable<uint8_t>(size_t(n) * 256);
-  uint8_t* line = AllocatePaddedLine(frame, n);
-  if (!divide || !line) return nullptr;
-  FillDivisionTable(divide, n);
+  RoundedMean mean;
+  const bool made = mean.Make(frame, n);
+  uint8_t* strip = AllocateStrip(frame, 0);
+  if (!made || !strip) return nullptr;
   // Correction by difference d = -255 ... 255 (index d + 255): 0 below the threshold, else
   // the rounded percentage, odd in d.
   int correctionTable[511];
@@ -30,8 +30,8 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
   frame.DiscardAbortQuery();
 
   // Output s + correction[s - b], with b the blurred value and s the source's own sample.
-  RunBoxPassesFinishingOnSource(frame, n, line, divide, [&](int sum, int s) {
-    return static_cast<uint8_t>(std::clamp(s + correction[s - divide[sum]], 0, 255));
+  RunBoxPassesFinishingOnSource(frame, n, strip, mean, [&](int sum, int s) {
+    return static_cast<uint8_t>(std::clamp(s + correction[s - mean(sum)], 0, 255));
   });
   return frame.Finish();
 }

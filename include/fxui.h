@@ -327,8 +327,10 @@ typedef int(WINAPI* FxAbortCallback)(void);
 void WINAPI SetFxProgressHook(int enabled, FxProgressCallback callback);
 void WINAPI SetFxAbortHook(int enabled, FxAbortCallback callback);
 
-/* Shows the parameter dialog of one effect, modal to `parent`; fills `record` on OK.
- * Returns 1 for OK, 0 for Cancel, -2 when the effect has no dialog. */
+/* Shows the parameter dialog of one effect, modal to `parent`. The dialog writes its defaults
+ * into `record` when it opens and keeps the record current while the user works: after Cancel
+ * it holds those defaults and whatever values the user set, not what the host passed in.
+ * Returns 1 for OK, 0 for Cancel, -2 when the effect has no dialog or it cannot be shown. */
 int WINAPI GetFxParam(int effectId, HWND parent, void* hostImage, void* record);
 
 /* Shows the effect browser, modal to `parent`: a list of 28 effects whose chosen dialog runs

@@ -33,6 +33,50 @@
 #define IDC_DIRECTION_6 4206
 #define IDC_DIRECTION_7 4207
 #define IDC_DIRECTION_8 4208
+// The one slider of the filter-size, motion blur and emboss dialogs: label, then scroll bar.
+#define IDC_SIZE_LABEL 4209
+#define IDC_SIZE_SLIDER 4210
+// Emboss modes.
+#define IDC_EMBOSS_ORIGINAL 4211
+#define IDC_EMBOSS_MIDTONE 4212
+#define IDC_EMBOSS_GRAY 4213
+#define IDC_EMBOSS_ACTIVE 4214
+// 3D grid: size, height and shape groups.
+#define IDC_GRID_LARGE 4215
+#define IDC_GRID_MEDIUM 4216
+#define IDC_GRID_SMALL 4217
+#define IDC_GRID_HIGH 4218
+#define IDC_GRID_MEDIUM_HEIGHT 4219
+#define IDC_GRID_LOW 4220
+#define IDC_GRID_REGULAR 4221
+#define IDC_GRID_IRREGULAR 4222
+// Mosaic: width and height scroll bars, their labels, and "Square".
+#define IDC_MOSAIC_WIDTH 4270
+#define IDC_MOSAIC_HEIGHT 4271
+#define IDC_MOSAIC_WIDTH_LABEL 4272
+#define IDC_MOSAIC_HEIGHT_LABEL 4273
+#define IDC_MOSAIC_SQUARE 4275
+// Find contour threshold.
+#define IDC_CONTOUR_LABEL 4279
+#define IDC_CONTOUR_SLIDER 4280
+// Sketch styles.
+#define IDC_SKETCH_CRAYON 4290
+#define IDC_SKETCH_PENCIL 4291
+// Intensity.
+#define IDC_INTENSITY_LABEL 4292
+#define IDC_INTENSITY_SLIDER 4293
+// Ribbon frequency and amplitude.
+#define IDC_RIBBON_FREQUENCY 4294
+#define IDC_RIBBON_FREQUENCY_LABEL 4295
+#define IDC_RIBBON_AMPLITUDE_LABEL 4296
+#define IDC_RIBBON_AMPLITUDE 4297
+// Unsharp mask: three labels, then their scroll bars.
+#define IDC_UNSHARP_SIZE_LABEL 4321
+#define IDC_UNSHARP_EFFECT_LABEL 4322
+#define IDC_UNSHARP_THRESHOLD_LABEL 4323
+#define IDC_UNSHARP_SIZE 4324
+#define IDC_UNSHARP_EFFECT 4325
+#define IDC_UNSHARP_THRESHOLD 4326
 // Tone Adjustment: "&Auto", the three value labels, their scroll bars, the histogram panel.
 #define IDC_TONE_AUTO 4223
 #define IDC_TONE_HIGHLIGHT_LABEL 4310

@@ -18,6 +18,22 @@ constexpr DialogRow kDialogs[] = {
     {EFFECT_MAGIC_MIRROR, EFFECT_MAGIC_MIRROR, OpenMagicMirrorDialog},
     {EFFECT_USER_FILTER, EFFECT_USER_FILTER, OpenUserFilterDialog},
     {EFFECT_TONE_ADJUSTMENT, EFFECT_TONE_ADJUSTMENT, OpenToneAdjustmentDialog},
+    {EFFECT_HUE_SATURATION, EFFECT_HUE_SATURATION, OpenHueSaturationDialog},
+    {EFFECT_COLOR_REDUCTION, EFFECT_COLOR_REDUCTION, OpenColorReductionDialog},
+    {EFFECT_THRESHOLD, EFFECT_THRESHOLD, OpenThresholdDialog},
+    {EFFECT_AVERAGE, EFFECT_AVERAGE, OpenFilterSizeDialog},
+    {EFFECT_GAUSSIAN_BLUR, EFFECT_GAUSSIAN_BLUR, OpenFilterSizeDialog},
+    {EFFECT_UNSHARP_MASK, EFFECT_UNSHARP_MASK, OpenUnsharpMaskDialog},
+    {EFFECT_MAXIMUM_MINIMUM, EFFECT_MEDIAN, OpenFilterSizeDialog},
+    {EFFECT_FIND_CONTOUR, EFFECT_FIND_CONTOUR, OpenFindContourDialog},
+    {EFFECT_SKETCH, EFFECT_SKETCH, OpenSketchDialog},
+    {EFFECT_AUTO_ENHANCE, EFFECT_FISHEYE, OpenIntensityDialog},
+    {EFFECT_CONE, EFFECT_SPIRAL, OpenIntensityDialog},
+    {EFFECT_3D_GRID, EFFECT_3D_GRID, OpenGridDialog},
+    {EFFECT_MOSAIC, EFFECT_MOSAIC, OpenMosaicDialog},
+    {EFFECT_MOTION_BLUR, EFFECT_MOTION_BLUR, OpenMotionBlurDialog},
+    {EFFECT_EMBOSS, EFFECT_EMBOSS, OpenEmbossDialog},
+    {EFFECT_RIBBON, EFFECT_RIBBON, OpenRibbonDialog},
 };
 
 const DialogRow* FindDialog(int effectId) {

@@ -1,206 +1,122 @@
-// The brightness and contrast dialog through GetFxParam, driven as a user would, with the
-// framework around it: the previews, their zoom and panning, the After rendering.
+// The brightness and contrast dialog as a table of steps, and the framework around every
+// dialog: the previews' zoom and panning, the effects without a dialog, the background values
+// and the module entry.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <vector>
-
 #include "dialog_driver.h"
+#include "dialog_steps.h"
 #include "fxui.h"
-#include "image/dib.h"
 #include "image/host_image.h"
 #include "preview/preview_control.h"
+#include "preview/view_geometry.h"
 #include "resources/resource.h"
 #include "test_images.h"
-#include "preview/view_geometry.h"
+#include "wine_probe.h"
 
 namespace {
 
-// A 300 x 200 colour picture with one opaque entry (or a grey one).
-HGLOBAL MakePicture(bool grey) {
-  HGLOBAL image = grey ? MakeGreyDib(300, 200, [](int x, int y) { return uint8_t((x + y) / 2); })
-                       : MakeRgbDib(300, 200, [](int x, int y) { return Bgr{uint8_t(x), uint8_t(y), 90}; });
-  HGLOBAL mask = MakeGreyDib(300, 200, [](int, int) { return uint8_t{255}; });
-  HGLOBAL host = MakeHostImage(300, 200, {{image, mask}}, 0);
-  if (grey) {
-    static_cast<HostImage*>(GlobalLock(host))->imageType = 8;
-    GlobalUnlock(host);
-  }
-  return host;
-}
-
-// The state a preview control keeps in its user-data slot (the layout of preview_control.h).
-PreviewState* Preview(HWND dialog, int id) {
-  return reinterpret_cast<PreviewState*>(GetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_USERDATA));
-}
-
-// The pixels of a control's preview image entry 0.
-std::vector<uint8_t> PreviewPixels(const PreviewState* state) {
-  ImageEntry* entry = LockImageEntry(state->view.previewImage, 0);
-  if (!entry) return {};
-  std::vector<uint8_t> pixels = PixelBytes(entry->image);
-  UnlockHostImage(state->view.previewImage);
-  return pixels;
-}
-
-class BrightnessDialog : public ::testing::Test {
- protected:
-  void SetUp() override { host_ = MakePicture(false); }
-  void TearDown() override { FreeHostImage(host_); }
-  int Open(BrightnessContrastParams* params, const std::function<void(HWND)>& script) {
-    return DriveDialog([&] { return GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host_, params); }, script);
-  }
-  HGLOBAL host_ = nullptr;
-};
-
-TEST_F(BrightnessDialog, SlidersAndChannelFillTheRecordAndOkReturnsOne) {
-  BrightnessContrastParams params{9, 99, 99};
-  BrightnessContrastParams atStart{};
-  std::string labels[2];
-  const int result = Open(&params, [&](HWND dialog) {
-    atStart = params;
-    EXPECT_EQ(WindowText(dialog), "Brightness and Contrast");
-    for (int i = 0; i < 3; ++i) ScrollSlider(dialog, IDC_SLIDER_1, SB_LINERIGHT);
-    ScrollSlider(dialog, IDC_SLIDER_2, SB_PAGELEFT);
-    ClickButton(dialog, IDC_CHANNEL_G);
-    labels[0] = WindowText(GetDlgItem(dialog, IDC_LABEL_1));
-    labels[1] = WindowText(GetDlgItem(dialog, IDC_LABEL_2));
-    ClickButton(dialog, IDOK);
+TEST(BrightnessContrastDialog, Table) {
+  RunOpenings({
+      {EFFECT_BRIGHTNESS_CONTRAST, false, {9, 99, 99},
+       {Text(0, "Brightness and Contrast"), Field(0, 0), Field(1, 0), Field(2, 0),  // written at start
+        Scroll(IDC_SLIDER_1, SB_LINERIGHT), Scroll(IDC_SLIDER_1, SB_LINERIGHT), Scroll(IDC_SLIDER_1, SB_LINERIGHT),
+        Scroll(IDC_SLIDER_2, SB_PAGELEFT), Click(IDC_CHANNEL_G), Text(IDC_LABEL_1, "3"), Text(IDC_LABEL_2, "-16"),
+        Scroll(IDC_SLIDER_1, SB_ENDSCROLL, 200), Scroll(IDC_SLIDER_1, 9, 200), Field(1, 3), Text(IDC_LABEL_1, "3"),
+        AfterShowsEffect(), Click(IDOK)},
+       1, {2, 3, -16}},
+      // Back at the centre at the next opening; Cancel keeps what the dialog wrote.
+      {EFFECT_BRIGHTNESS_CONTRAST, false, {1, 50, 50},
+       {Position(IDC_SLIDER_1, 128), Text(IDC_LABEL_2, "0"), Scroll(IDC_SLIDER_1, SB_THUMBTRACK, 255),
+        Scroll(IDC_SLIDER_2, SB_LEFT), Text(IDC_LABEL_1, "127"), Text(IDC_LABEL_2, "-128"), Click(IDCANCEL)},
+       0, {0, 127, -128}},
+      {EFFECT_BRIGHTNESS_CONTRAST, true, {3, 0, 0},
+       {Text(IDC_CHANNEL_RGB, "Gray"), Enabled(IDC_CHANNEL_RGB, true), Enabled(IDC_CHANNEL_R, false),
+        Enabled(IDC_CHANNEL_G, false), Enabled(IDC_CHANNEL_B, false), Scroll(IDC_SLIDER_1, SB_PAGERIGHT),
+        AfterShowsEffect(), Click(IDOK)},
+       1, {0, 16, 0}},
   });
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(atStart.channel, 0) << "written from the controls at start";
-  EXPECT_EQ(atStart.brightness, 0);
-  EXPECT_EQ(atStart.contrast, 0);
-  EXPECT_EQ(labels[0], "3");
-  EXPECT_EQ(labels[1], "-16");
-  EXPECT_EQ(params.channel, 2);
-  EXPECT_EQ(params.brightness, 3);
-  EXPECT_EQ(params.contrast, -16);
 }
 
-TEST_F(BrightnessDialog, CancelReturnsZeroAndKeepsWhatTheDialogWrote) {
-  BrightnessContrastParams params{1, 50, 50};
-  const int result = Open(&params, [](HWND dialog) {
-    ScrollSlider(dialog, IDC_SLIDER_1, SB_THUMBTRACK, 255);
-    ScrollSlider(dialog, IDC_SLIDER_2, SB_LEFT);
-    ClickButton(dialog, IDCANCEL);
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(params.channel, 0);
-  EXPECT_EQ(params.brightness, 127);
-  EXPECT_EQ(params.contrast, -128);
+// A 300 x 200 picture, larger than the previews.
+HGLOBAL LargePicture() {
+  HGLOBAL image = MakeRgbDib(300, 200, [](int x, int y) { return Bgr{uint8_t(x), uint8_t(y), 90}; });
+  return MakeHostImage(300, 200, {{image, MakeGreyDib(300, 200, [](int, int) { return uint8_t{255}; })}}, 0);
 }
 
-TEST_F(BrightnessDialog, PositionsStartAtTheCentreAtEveryOpening) {
-  BrightnessContrastParams params{};
-  Open(&params, [](HWND dialog) {
-    ScrollSlider(dialog, IDC_SLIDER_1, SB_RIGHT);
-    ClickButton(dialog, IDOK);
-  });
-  EXPECT_EQ(params.brightness, 127);
-  int position = -1;
-  Open(&params, [&](HWND dialog) {
-    position = GetScrollPos(GetDlgItem(dialog, IDC_SLIDER_1), SB_CTL);
-    ClickButton(dialog, IDOK);
-  });
-  EXPECT_EQ(position, 128);
-  EXPECT_EQ(params.brightness, 0);
+ViewRect Visible(const PreviewState* state) {
+  return {state->view.viewLeft, state->view.viewTop, state->view.viewRight, state->view.viewBottom};
 }
 
-TEST_F(BrightnessDialog, TheTimerTickRendersTheEffectInTheAfterPreviewOnly) {
-  BrightnessContrastParams params{};
-  std::vector<uint8_t> before, after, beforeAgain;
-  Open(&params, [&](HWND dialog) {
-    for (int i = 0; i < 40; ++i) ScrollSlider(dialog, IDC_SLIDER_1, SB_LINERIGHT);
-    SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), WM_TIMER, kPreviewTimer, 0);
-    // A refresh request to the Before control only marks it dirty: no effect there.
-    SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_BEFORE), kRefreshRequest, 0, reinterpret_cast<LPARAM>(&params));
-    SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_BEFORE), WM_TIMER, kPreviewTimer, 0);
-    before = PreviewPixels(Preview(dialog, IDC_PREVIEW_BEFORE));
-    after = PreviewPixels(Preview(dialog, IDC_PREVIEW_AFTER));
-    ClickButton(dialog, IDOK);
-  });
-  ASSERT_FALSE(before.empty());
-  ASSERT_EQ(after.size(), before.size());
-  size_t changed = 0;
-  for (size_t i = 0; i < before.size(); ++i) {
-    if (before[i] == 0 && i % 4 == 3) continue;  // may be row padding
-    const int expected = std::min(before[i] + 40, 255);
-    if (after[i] != expected && !(before[i] == 0 && after[i] == 0)) {
-      ADD_FAILURE() << "byte " << i << ": " << int(before[i]) << " became " << int(after[i]);
-      break;
-    }
-    changed += after[i] != before[i];
-  }
-  EXPECT_GT(changed, before.size() / 2);
-}
-
-TEST_F(BrightnessDialog, ZoomButtonsMoveBothPreviewsAndStopAtTheLimits) {
-  BrightnessContrastParams params{};
-  int first = 0, minimum = 0, afterMinus = 0, afterPlus[2] = {0, 0};
-  bool afterHasButtons = true;
-  Open(&params, [&](HWND dialog) {
-    PreviewState* before = Preview(dialog, IDC_PREVIEW_BEFORE);
-    PreviewState* after = Preview(dialog, IDC_PREVIEW_AFTER);
-    first = before->view.zoom;
-    minimum = before->minZoom;
-    afterHasButtons = IsWindowVisible(GetDlgItem(after->window, IDC_ZOOM_IN)) != 0;
-    SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_OUT, 0);  // at the minimum: nothing
-    afterMinus = before->view.zoom;
-    SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_IN, 0);
-    afterPlus[0] = before->view.zoom;
-    afterPlus[1] = after->view.zoom;
-    ClickButton(dialog, IDOK);
-  });
+TEST(Framework, ZoomingAndPanningTheBeforePreviewMovesBoth) {
+  HGLOBAL host = LargePicture();
+  int record[64] = {};
+  int first = 0, minimum = 0, afterMinus = 0, zoomed[2] = {}, panZoom = 0;
+  ViewRect start{}, moved{}, twin{};
+  DriveDialog([&] { return GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host, record); },
+              [&](HWND dialog) {
+                PreviewState* before = PreviewOf(dialog, IDC_PREVIEW_BEFORE);
+                const PreviewState* after = PreviewOf(dialog, IDC_PREVIEW_AFTER);
+                first = before->view.zoom;
+                minimum = before->minZoom;
+                SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_OUT, 0);  // at the minimum: nothing
+                afterMinus = before->view.zoom;
+                SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_IN, 0);
+                zoomed[0] = before->view.zoom;
+                zoomed[1] = after->view.zoom;
+                SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_IN, 0);
+                panZoom = before->view.zoom;
+                start = Visible(before);
+                SendMessageA(before->display, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
+                SendMessageA(before->display, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 30));
+                SendMessageA(before->display, WM_LBUTTONUP, 0, MAKELPARAM(50, 30));
+                moved = Visible(before);
+                twin = Visible(after);
+                ClickButton(dialog, IDOK);
+              });
+  FreeHostImage(host);
   EXPECT_EQ(first, minimum);
   EXPECT_LT(first, 100) << "a 300 x 200 picture does not fit the preview at 100 %";
-  EXPECT_FALSE(afterHasButtons) << "only the Before preview has zoom buttons";
   EXPECT_EQ(afterMinus, first);
-  EXPECT_EQ(afterPlus[0], ZoomStep(first, ZoomDirection::kIn));
-  EXPECT_EQ(afterPlus[1], afterPlus[0]);
-}
-
-TEST_F(BrightnessDialog, DraggingPansBothPreviews) {
-  BrightnessContrastParams params{};
-  ViewRect start{}, moved{}, twin{};
-  int zoom = 0;
-  Open(&params, [&](HWND dialog) {
-    PreviewState* before = Preview(dialog, IDC_PREVIEW_BEFORE);
-    SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_IN, 0);
-    SendMessageA(before->window, WM_COMMAND, IDC_ZOOM_IN, 0);
-    zoom = before->view.zoom;
-    start = ViewRect{before->view.viewLeft, before->view.viewTop, before->view.viewRight, before->view.viewBottom};
-    SendMessageA(before->display, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
-    SendMessageA(before->display, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 30));
-    SendMessageA(before->display, WM_LBUTTONUP, 0, MAKELPARAM(50, 30));
-    moved = ViewRect{before->view.viewLeft, before->view.viewTop, before->view.viewRight, before->view.viewBottom};
-    const PreviewState* after = Preview(dialog, IDC_PREVIEW_AFTER);
-    twin = ViewRect{after->view.viewLeft, after->view.viewTop, after->view.viewRight, after->view.viewBottom};
-    ClickButton(dialog, IDOK);
-  });
-  EXPECT_EQ(moved, PannedView(start, 300, 200, zoom, 10, 0));
+  EXPECT_EQ(zoomed[0], ZoomStep(first, ZoomDirection::kIn));
+  EXPECT_EQ(zoomed[1], zoomed[0]);
+  EXPECT_EQ(moved, PannedView(start, 300, 200, panZoom, 10, 0));
   EXPECT_LT(moved.left, start.left) << "dragging right shows what lies to the left";
   EXPECT_EQ(twin, moved);
 }
 
-TEST(BrightnessDialogGray, GreyPicturesGetTheGrayLayout) {
-  HGLOBAL host = MakePicture(true);
-  BrightnessContrastParams params{};
-  std::string caption;
-  bool redEnabled = true;
-  DriveDialog([&] { return GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host, &params); },
-              [&](HWND dialog) {
-                caption = WindowText(GetDlgItem(dialog, IDC_CHANNEL_RGB));
-                redEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_CHANNEL_R)) != 0;
-                ClickButton(dialog, IDOK);
-              });
-  EXPECT_EQ(caption, "Gray");
-  EXPECT_FALSE(redEnabled);
+// Only the Before preview has zoom buttons, and the geometric distortions show the whole
+// picture: no zoom buttons, no panning.
+TEST(Framework, WholeImageEffectsNeitherZoomNorPan) {
+  struct Case {
+    int effect;
+    bool zoomsAndPans;
+  };
+  const Case cases[] = {{EFFECT_FISHEYE, false}, {EFFECT_CONE, false}, {EFFECT_WHIRLPOOL, false},
+                        {EFFECT_SPIRAL, false},  {EFFECT_RIBBON, false}, {EFFECT_MOSAIC, true},
+                        {EFFECT_OIL_PAINTING, true}};
+  HGLOBAL host = LargePicture();
+  for (const Case& c : cases) {
+    int record[64] = {};
+    bool buttons[2] = {}, pan[2] = {};
+    DriveDialog([&] { return GetFxParam(c.effect, nullptr, host, record); },
+                [&](HWND dialog) {
+                  for (int i = 0; i < 2; ++i) {
+                    const PreviewState* state = PreviewOf(dialog, IDC_PREVIEW_BEFORE + i);
+                    buttons[i] = IsWindowVisible(GetDlgItem(state->window, IDC_ZOOM_IN)) != 0;
+                    pan[i] = state->panEnabled != 0;
+                  }
+                  ClickButton(dialog, IDOK);
+                });
+    EXPECT_EQ(buttons[0], c.zoomsAndPans) << c.effect;
+    EXPECT_FALSE(buttons[1]) << c.effect;
+    EXPECT_EQ(pan[0], c.zoomsAndPans) << c.effect;
+    EXPECT_EQ(pan[1], c.zoomsAndPans) << c.effect;
+  }
   FreeHostImage(host);
 }
 
 TEST(Framework, EffectsWithoutADialogGiveMinusTwo) {
-  HGLOBAL host = MakePicture(false);
+  HGLOBAL host = LargePicture();
   int record[64] = {};
   for (int id : {3, 9, 55, 66, 69, 70, 0, 71}) EXPECT_EQ(GetFxParam(id, nullptr, host, record), -2) << id;
   EXPECT_EQ(GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host, nullptr), -2) << "no record to fill";
@@ -208,6 +124,7 @@ TEST(Framework, EffectsWithoutADialogGiveMinusTwo) {
 }
 
 TEST(Framework, BackgroundValuesReachTheImagingLibrary) {
+  SKIP_UNLESS(PixelsReadable(), "the preview display's pixels");
   // A 20 x 10 picture sits in the middle of the display; the rest of the composed picture is
   // the background, here squares of 4 pixels, red (COLORREF 0x000000FF) and blue.
   HGLOBAL image = MakeRgbDib(20, 10, [](int, int) { return Bgr{255, 255, 255}; });
@@ -217,7 +134,7 @@ TEST(Framework, BackgroundValuesReachTheImagingLibrary) {
   COLORREF first = 0, second = 0, centre = 0;
   DriveDialog([&] { return GetFxParam(EFFECT_BRIGHTNESS_CONTRAST, nullptr, host, &params); },
               [&](HWND dialog) {
-                HWND display = Preview(dialog, IDC_PREVIEW_BEFORE)->display;
+                HWND display = PreviewOf(dialog, IDC_PREVIEW_BEFORE)->display;
                 UpdateWindow(display);
                 RECT client;
                 GetClientRect(display, &client);

@@ -14,5 +14,18 @@ INT_PTR OpenMagicMirrorDialog(int effectId, HWND parent, HGLOBAL image, void* re
 INT_PTR OpenUserFilterDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
 // Also registers the superwnd class for the dialog's run; 0 when it cannot.
 INT_PTR OpenToneAdjustmentDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenHueSaturationDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenColorReductionDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenThresholdDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenFilterSizeDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenUnsharpMaskDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenFindContourDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenSketchDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenIntensityDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenGridDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenMosaicDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenMotionBlurDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenEmbossDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
+INT_PTR OpenRibbonDialog(int effectId, HWND parent, HGLOBAL image, void* record, int modal);
 
 #endif

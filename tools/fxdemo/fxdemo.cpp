@@ -4,7 +4,7 @@
 //
 //   fxdemo [--effect N] [--auto] [--screenshot SHOT.bmp] INPUT.bmp OUTPUT.bmp
 //
-// --auto plays the user: it moves every slider of the dialog to three quarters of its range,
+// --auto plays the user: it moves the dialog's first slider to three quarters of its range,
 // waits for the After preview, takes the screenshot if asked, and presses OK.
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +37,8 @@ struct AutoUser {
 };
 AutoUser autoUser;
 
-BOOL CALLBACK MoveSlider(HWND child, LPARAM dialog) {
+// Moves the first horizontal scroll bar among the dialog's children, then stops.
+BOOL CALLBACK MoveFirstSlider(HWND child, LPARAM dialog) {
   char name[32] = "";
   GetClassNameA(child, name, sizeof name);
   if (lstrcmpiA(name, "ScrollBar") != 0 || (GetWindowLongA(child, GWL_STYLE) & SBS_VERT)) return TRUE;
@@ -46,7 +47,7 @@ BOOL CALLBACK MoveSlider(HWND child, LPARAM dialog) {
   const int position = low + (high - low) * 3 / 4;
   SendMessageA(reinterpret_cast<HWND>(dialog), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
                reinterpret_cast<LPARAM>(child));
-  return TRUE;
+  return FALSE;
 }
 
 // The dialog as it is on screen, saved as a 24-bit BMP.
@@ -88,7 +89,7 @@ void CALLBACK FinishAuto(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void CALLBACK MoveSliders(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  EnumChildWindows(autoUser.dialog, MoveSlider, reinterpret_cast<LPARAM>(autoUser.dialog));
+  EnumChildWindows(autoUser.dialog, MoveFirstSlider, reinterpret_cast<LPARAM>(autoUser.dialog));
   SetTimer(nullptr, 0, kRenderDelay, FinishAuto);
 }
 

@@ -1,6 +1,9 @@
 // The DLL as a host sees it: loaded by name, every export found undecorated and called.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "fxui.h"
 #include "test_images.h"
 
@@ -54,9 +57,54 @@ TEST_F(DllExports, ApplyEffectRunsBrightnessAndContrast) {
   EXPECT_EQ(RgbAt(flatter.get(), 0, 0).b, 64);
   EXPECT_EQ(GlobalSize(flatter.get()), GlobalSize(source.get()));
 
-  EXPECT_EQ(apply(source.get(), 12, &threshold), nullptr) << "an identifier without a routine";
-  EXPECT_EQ(apply(source.get(), 71, &threshold), nullptr);
   EXPECT_EQ(apply(nullptr, EFFECT_BRIGHTNESS_CONTRAST, &threshold), nullptr);
+}
+
+// Every identifier from 0 to 71 through the export, with a record the effect accepts: the
+// catalogue's identifiers give an image (68 only on an 8-bit grey image), the gaps, 0, 69 and
+// 71 give null. In 32-bit this also covers the first-word and whole-record parameter passing.
+struct EffectVerdict {
+  int id;
+  std::vector<int32_t> record;  // the leading fields; the rest of the record is zero
+  bool greyOnly;
+};
+
+const EffectVerdict kEffects[] = {
+    {1, {0, 10, 10}, false},  {2, {30, 20}, false},    {3, {0}, false},          {4, {0, 8}, false},
+    {5, {}, false},           {6, {}, false},          {7, {128}, false},        {8, {3, 0}, false},
+    {9, {3, 1}, false},       {16, {}, false},         {17, {3, 0}, false},      {18, {3, 100, 0}, false},
+    {19, {1}, false},         {20, {3, 1}, false},     {21, {3, 0}, false},      {22, {1, 0, 50}, false},
+    {23, {}, false},          {24, {}, false},         {32, {2, 30}, false},     {33, {50}, false},
+    {34, {50}, false},        {35, {50}, false},       {36, {50}, false},        {37, {50, 0x808080}, false},
+    {38, {50}, false},        {39, {50}, false},       {40, {2}, false},         {41, {50}, false},
+    {48, {50}, false},        {49, {50}, false},       {50, {50}, false},        {51, {2, 1, 1}, false},
+    {52, {4, 3}, false},      {53, {3, 4}, false},     {54, {1, 4, 2, 0}, false}, {55, {}, false},
+    {56, {3}, false},         {57, {4, 1}, false},     {64, {3, 50}, false},     {65, {50, 50, 0}, false},
+    {66, {}, false},          {67, {20, -30, 10, 0}, false}, {68, {2}, true},    {70, {128}, false},
+    // The user's filter: scale 1, the centre weight 1 (field 3 + 12).
+    {25, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
+};
+
+TEST_F(DllExports, ApplyEffectGivesAnImageForEveryCatalogueIdentifierAndNullForTheGaps) {
+  auto apply = Export<ApplyEffectFn>("ApplyEffect");
+  ASSERT_NE(apply, nullptr);
+  ScopedDib colour(MakeRgbDib(24, 18, [](int x, int y) { return Bgr{uint8_t(10 * x), uint8_t(13 * y), uint8_t(7 * (x + y))}; }));
+  ScopedDib grey(MakeGreyDib(24, 18, [](int x, int y) { return uint8_t(9 * x + 5 * y); }));
+  bool listed[72] = {};
+  for (const EffectVerdict& e : kEffects) {
+    listed[e.id] = true;
+    std::vector<int32_t> record(80, 0);  // room for the longest record (a 256-byte curve)
+    std::copy(e.record.begin(), e.record.end(), record.begin());
+    ScopedDib onColour(apply(colour.get(), e.id, record.data()));
+    ScopedDib onGrey(apply(grey.get(), e.id, record.data()));
+    EXPECT_EQ(bool(onColour), !e.greyOnly) << "effect " << e.id << " on a 24-bit image";
+    EXPECT_TRUE(onGrey) << "effect " << e.id << " on a grey image";
+  }
+  std::vector<int32_t> record(80, 1);
+  for (int id = 0; id <= 71; ++id) {
+    if (listed[id]) continue;
+    EXPECT_EQ(apply(colour.get(), id, record.data()), nullptr) << "identifier " << id;
+  }
 }
 
 TEST_F(DllExports, HooksReachTheHostsCallbacks) {

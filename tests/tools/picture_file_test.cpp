@@ -166,6 +166,9 @@ TEST_F(PictureFileTest, BadFilesAreRefusedWithAReason) {
   std::string error;
   ASSERT_TRUE(SavePictureFile(PathOf("good.png"), PictureFormat::kPng, source.get(), &error)) << error;
   const Bytes png = Read(PathOf("good.png"));
+  // The same file with its header saying 10000 x 10000: no 60-odd bytes can hold that.
+  Bytes bigPng = png;
+  for (size_t at : {16, 20}) bigPng[at + 2] = 0x27, bigPng[at + 3] = 0x10;
   // A baseline JPEG whose frame header claims 65000 x 65000 colour pixels (12.7 GB).
   const Bytes hugeJpeg = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0xFD, 0xE8, 0xFD, 0xE8, 0x03,
                           0x01, 0x11, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00, 0xFF, 0xD9};
@@ -178,6 +181,7 @@ TEST_F(PictureFileTest, BadFilesAreRefusedWithAReason) {
       {"PNG cut in its pixel data", Bytes(png.begin(), png.end() - 20), "PNG"},
       {"PNG signature alone", Bytes(png.begin(), png.begin() + 8), "PNG"},
       {"JPEG claiming 65000 x 65000", hugeJpeg, "too large"},
+      {"PNG claiming 10000 x 10000", bigPng, "truncated"},
       {"text", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}, "not a BMP, PNG or JPEG"},
       {"empty", Bytes{}, "not a BMP, PNG or JPEG"},
   };

@@ -10,6 +10,7 @@
 #include <stb_image_write.h>
 
 #include "image/dib.h"
+#include "platform/console.h"
 #include "tools/bmp/bmp_file.h"
 
 namespace {
@@ -47,7 +48,8 @@ std::string DecoderReason() {
 struct StbInput {
   std::FILE* file;
   const unsigned char* bytes;
-  size_t size;
+  uint64_t size;     // of the bytes, or of the file when it is a regular file
+  bool sizeKnown;
   int Info(int* width, int* height, int* channels) const {
     return file ? stbi_info_from_file(file, width, height, channels)
                 : stbi_info_from_memory(bytes, static_cast<int>(size), width, height, channels);
@@ -102,6 +104,16 @@ HGLOBAL DibFromRows(const unsigned char* pixels, int width, int height, int chan
   return dib;
 }
 
+// The fewest bytes a file can hold a width x height picture in. A JPEG spends at least a DC
+// code and an end-of-block code (a bit each) on every 8 x 8 block of its first component; a
+// PNG's deflate stream expands at most about 1032 times, over at least one bit a pixel and a
+// filter byte a row. A file below this is truncated, however small its header makes it look.
+uint64_t FewestBytes(PictureFormat format, int width, int height) {
+  const uint64_t w = static_cast<uint64_t>(width), h = static_cast<uint64_t>(height);
+  if (format == PictureFormat::kJpeg) return (w * h / 64) * 2 / 8;
+  return ((w + 7) / 8 + 1) * h / 1100;
+}
+
 // Decodes a PNG or JPEG after checking its size from the header alone.
 HGLOBAL DecodeWithStb(const StbInput& input, PictureFormat format, std::string* error, std::string* note) {
   int width = 0, height = 0, channels = 0;
@@ -115,6 +127,12 @@ HGLOBAL DecodeWithStb(const StbInput& input, PictureFormat format, std::string* 
   if (stride == 0 || block > kMaxBlockBytes) {
     Fail(error, std::string(FormatName(format)) + " picture " + std::to_string(width) + " x " +
                     std::to_string(height) + " too large (the largest image block is 2 GiB)");
+    return nullptr;
+  }
+  if (input.sizeKnown && input.size < FewestBytes(format, width, height)) {
+    Fail(error, std::string(FormatName(format)) + " file of " + std::to_string(input.size) +
+                    " bytes is truncated: it cannot hold the " + std::to_string(width) + " x " +
+                    std::to_string(height) + " picture its header declares");
     return nullptr;
   }
   int gotWidth = 0, gotHeight = 0, gotChannels = 0;
@@ -204,7 +222,7 @@ HGLOBAL DecodePicture(const unsigned char* bytes, size_t size, std::string* erro
     Fail(error, format == PictureFormat::kUnknown ? "not a BMP, PNG or JPEG file" : "file too large");
     return nullptr;
   }
-  return DecodeWithStb(StbInput{nullptr, bytes, size}, format, error, note);
+  return DecodeWithStb(StbInput{nullptr, bytes, size, true}, format, error, note);
 }
 
 HGLOBAL LoadPictureFile(const std::string& path, std::string* error, std::string* note) {
@@ -220,8 +238,9 @@ HGLOBAL LoadPictureFile(const std::string& path, std::string* error, std::string
   std::string reason = "not a BMP, PNG or JPEG file";
   HGLOBAL dib = nullptr;
   if (format != PictureFormat::kUnknown && std::fseek(file, 0, SEEK_SET) == 0) {
-    dib = format == PictureFormat::kBmp ? ReadBmpStream(file, &reason)
-                                        : DecodeWithStb(StbInput{file, nullptr, 0}, format, &reason, note);
+    const int64_t length = RegularFileBytesLeft(file);
+    const StbInput input{file, nullptr, length > 0 ? static_cast<uint64_t>(length) : 0, length >= 0};
+    dib = format == PictureFormat::kBmp ? ReadBmpStream(file, &reason) : DecodeWithStb(input, format, &reason, note);
   }
   std::fclose(file);
   if (!dib) Fail(error, path + ": " + reason);

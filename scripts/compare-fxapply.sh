@@ -2,7 +2,8 @@
 # Runs every catalogue effect with the native fxapply and with a Windows fxapply.exe under Wine
 # over the sample photos and checks that both give the same exit status and byte-identical
 # files. The floating-point effects (warps, hue and saturation, tone adjustment, ribbon,
-# cylinder, Magic Mirror's mappings) get several rows.
+# cylinder, Magic Mirror's mappings) get several rows; the dialogs' own curves are compared
+# through fxcurvedump.
 #   scripts/compare-fxapply.sh NATIVE_FXAPPLY WINDOWS_FXAPPLY_EXE OUT_DIR
 # Wine runs with the caller's WINEPREFIX (run it under Xvfb, see scripts/test-all.sh).
 set -euo pipefail
@@ -72,5 +73,16 @@ for r in "${!rows[@]}"; do
   [ $made -gt 0 ] || { echo "effect ${fields[0]} (row $r): no photo gave an image, the row checks nothing"; fail=1; }
 done
 [ $fail -eq 0 ] && echo "fxapply: $(basename "$windows") and the native tool agree on ${#rows[@]} rows, $runs runs"
+
+# The dialogs' floating-point curves (Magic Mirror functions, Tone Adjustment display curve),
+# printed by fxcurvedump beside each fxapply.
+"$(dirname "$native")/fxcurvedump" >"$out/curves-native.txt"
+"$WINE64" "$(dirname "$windows")/fxcurvedump.exe" | tr -d '\r' >"$out/curves-windows.txt"
+if [ ! -s "$out/curves-native.txt" ] || ! cmp -s "$out/curves-native.txt" "$out/curves-windows.txt"; then
+  echo "fxcurvedump: the curves differ ($out/curves-*.txt)"
+  fail=1
+else
+  echo "fxcurvedump: $(wc -l <"$out/curves-native.txt") curves agree" && rm -f "$out"/curves-*.txt
+fi
 [ $fail -eq 0 ] && rm -f "$out"/*.bmp
 exit $fail

@@ -24,6 +24,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir "$
 windows_suite() {
   local build=$1 prefix=$2 made=$2/system.reg status=0
   [ "$build" = win32 ] && made=$prefix/drive_c/windows/syswow64/kernel32.dll
+  WINEPREFIX=$prefix wineserver -w
   if [ ! -f "$made" ]; then
     rm -rf "$prefix"
     WINEPREFIX=$prefix xvfb-run -a "$WINE64" wineboot -i >/dev/null 2>&1

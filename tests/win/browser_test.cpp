@@ -82,7 +82,8 @@ class Browser : public ::testing::Test {
   HGLOBAL host_ = nullptr;
 };
 
-// Entries chosen in order, then OK or Cancel: the result, the effect and the record's words.
+// Entries chosen in order, then OK or Cancel: the result, the effect and the record's first
+// words (the words after them hold what earlier dialogs wrote into the shared record).
 struct ChoiceCase {
   std::vector<const char*> entries;
   int button;
@@ -95,9 +96,9 @@ TEST_F(Browser, ChoicesLeaveTheLastEffectAndItsRecord) {
   const ChoiceCase cases[] = {
       {{}, IDOK, 1, EFFECT_BRIGHTNESS_CONTRAST, {0, 0, 0, kUntouched}},
       {{"Mosaic", "Emboss"}, IDOK, 1, EFFECT_EMBOSS, {5, 3, 2, 0, kUntouched}},
-      {{"Maximum"}, IDOK, 1, EFFECT_MAXIMUM_MINIMUM, {3, 1, kUntouched}},
-      {{"Maximum", "Minimum"}, IDOK, 1, EFFECT_MAXIMUM_MINIMUM, {3, 0, kUntouched}},
-      {{"Threshold"}, IDCANCEL, 0, EFFECT_THRESHOLD, {129, kUntouched}},
+      {{"Maximum"}, IDOK, 1, EFFECT_MAXIMUM_MINIMUM, {3, 1}},
+      {{"Maximum", "Minimum"}, IDOK, 1, EFFECT_MAXIMUM_MINIMUM, {3, 0}},
+      {{"Threshold"}, IDCANCEL, 0, EFFECT_THRESHOLD, {129}},
   };
   for (const ChoiceCase& c : cases) {
     const BrowserRun run = RunBrowser(host_, [&](HWND browser, BrowserRun&) {

@@ -1,6 +1,6 @@
 // Effect 25, user-defined filter: a 5 x 5 kernel of integer weights as the user sees it,
 // divided by a scale, plus a bias. All multiplication and division happen while the 25
-// weight tables are built; the inner loop adds table lookups through clamped offsets.
+// weight tables are built; the inner loop adds table lookups along padded rows.
 #include <climits>
 
 #include "engine/filters/filter_lines.h"
@@ -17,6 +17,13 @@ struct Tap {
   int row;     // 0 ... 4: stored row y - 2 + row
   int column;  // 0 ... 4: column x - 2 + column
 };
+
+// Copies stored row `row` (clamped) into `padded` with two edge pixels repeated on each
+// side: sample j of pixel x - 2 + column sits at padded[x x channels + column x channels + j].
+void LoadPaddedRow(const uint8_t* source, const DibLayout& layout, int channels, int row, uint8_t* padded) {
+  LoadPaddedUnits(source + ptrdiff_t(ClampToLine(row, layout.height)) * layout.stride, channels, layout.width,
+                  channels, 2 * kReach + 1, padded);
+}
 
 // Entry v of a weight table: v x 262144 x weight / scale + 0.5 in extended precision,
 // truncated toward zero, so each entry is the sample's share in 18-bit fixed point.
@@ -51,9 +58,12 @@ HGLOBAL UserFilter(HGLOBAL dib, const void* record) {
   const int width = layout.width, height = layout.height;
   const int channels = ChannelsOf(layout);
   int32_t* tables = frame.AllocateTable<int32_t>(kTaps * 256);
-  uint32_t* rowOffsets = frame.AllocateTable<uint32_t>(size_t(height) + 2 * kReach + 1);
-  uint32_t* columnOffsets = frame.AllocateTable<uint32_t>(size_t(width) + 2 * kReach + 1);
-  if (!tables || !rowOffsets || !columnOffsets) return nullptr;
+  // Five padded window rows, used as a ring, and the row's sums.
+  const size_t rowSamples = size_t(width) * channels;
+  const size_t paddedSamples = rowSamples + size_t(2 * kReach) * channels;
+  uint8_t* padded = frame.AllocateTable<uint8_t>(5 * paddedSamples);
+  int64_t* sums = frame.AllocateTable<int64_t>(rowSamples);
+  if (!tables || !padded || !sums) return nullptr;
   Tap taps[kTaps];
   int tapCount = 0;
   for (int k = 0; k < kTaps; ++k) {
@@ -61,32 +71,26 @@ HGLOBAL UserFilter(HGLOBAL dib, const void* record) {
     for (int v = 0; v < 256; ++v) table[v] = WeightEntry(v, kernel[k], params.scale);
     if (kernel[k] != 0) taps[tapCount++] = Tap{table, k / 5, k % 5};
   }
-  // Entry r + 2 for r = -2 ... height + 2 (and likewise for columns): the offset of the
-  // clamped row or column, so edge pixels repeat.
-  for (int r = -kReach; r <= height + kReach; ++r) {
-    rowOffsets[r + kReach] = uint32_t(ClampToLine(r, height)) * layout.stride;
-  }
-  for (int c = -kReach; c <= width + kReach; ++c) {
-    columnOffsets[c + kReach] = uint32_t(ClampToLine(c, width)) * channels;
-  }
   frame.DiscardAbortQuery();
 
+  // Stored row r lives in ring slot (r + 2) mod 5 once loaded; rows -2 ... 2 first.
   const uint8_t* source = frame.sourcePixels();
+  const auto slot = [&](int r) { return padded + size_t((r + 2 * kReach + 5) % 5) * paddedSamples; };
+  for (int r = -kReach; r < kReach; ++r) LoadPaddedRow(source, layout, channels, r, slot(r));
+  const int count = static_cast<int>(rowSamples);
   for (int y = 0; y < height; ++y) {
     if (!frame.BeginRow(y)) break;
-    // Window row i of output row y is stored row y - 2 + i, at rowOffsets[y + i].
-    const uint8_t* rows[5];
-    for (int i = 0; i < 5; ++i) rows[i] = source + rowOffsets[y + i];
+    LoadPaddedRow(source, layout, channels, y + kReach, slot(y + kReach));
+    for (int j = 0; j < count; ++j) sums[j] = 0;
+    // One tap at a time along the whole row: fixed offsets, no clamping, no dependent loads.
+    for (int k = 0; k < tapCount; ++k) {
+      const int32_t* table = taps[k].table;
+      const uint8_t* in = slot(y - kReach + taps[k].row) + taps[k].column * channels;
+      for (int j = 0; j < count; ++j) sums[j] += table[in[j]];
+    }
     uint8_t* out = frame.resultPixels() + ptrdiff_t(y) * layout.stride;
-    for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < channels; ++c) {
-        int64_t acc = 0;
-        for (int k = 0; k < tapCount; ++k) {
-          const Tap& tap = taps[k];
-          acc += tap.table[rows[tap.row][columnOffsets[x + tap.column] + c]];
-        }
-        out[x * channels + c] = static_cast<uint8_t>(std::clamp<int64_t>(RoundFixed18(acc) + params.bias, 0, 255));
-      }
+    for (int j = 0; j < count; ++j) {
+      out[j] = static_cast<uint8_t>(std::clamp<int64_t>(RoundFixed18(sums[j]) + params.bias, 0, 255));
     }
   }
   return frame.Finish();

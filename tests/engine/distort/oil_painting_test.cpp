@@ -1,5 +1,7 @@
 #include "engine/distort/distort.h"
 
+#include <random>
+
 #include "engine/engine_fixture.h"
 #include "test_images.h"
 
@@ -36,6 +38,47 @@ TEST_F(OilPaintingTest, SlidingWindowTakesTheLowestMostFrequentBin) {
   ScopedDib painted(OilPainting(rgb.get(), 2));
   for (uint8_t byte : PixelBytes(painted.get())) EXPECT_EQ(byte % 8, 0);
   EXPECT_EQ(RgbAt(painted.get(), 2, 0), (Bgr{0, 200, 0}));
+}
+
+// Every window counted afresh, against both ways the routine counts: column histograms, and
+// the per-pixel column walk it keeps to when they cannot be made (the fifth block of the run).
+TEST_F(OilPaintingTest, SameAsCountingEveryWindowAfresh) {
+  std::mt19937 random(99);
+  const std::tuple<int, int, bool, std::vector<int>> shapes[] = {
+      {1, 1, false, {1, 100}}, {1, 13, true, {2, 100}}, {11, 1, false, {3, 100}}, {9, 7, true, {1, 2, 5}},
+      {17, 12, false, {4, 30}},
+  };
+  for (const auto& [w, h, rgb, radii] : shapes) {
+    // Few distinct levels, so that ties between bins are common.
+    const auto level = [&random](int, int) { return uint8_t(random() % 6 * 45 + random() % 9); };
+    ScopedDib dib(rgb ? MakeRgbDib(w, h, [&](int x, int y) { return Bgr{level(x, y), level(x, y), level(x, y)}; })
+                      : MakeGreyDib(w, h, level));
+    const int channels = rgb ? 3 : 1, stride = (w * channels + 3) & ~3;
+    const std::vector<uint8_t> px = PixelBytes(dib.get());
+    for (int r : radii) {
+      std::vector<uint8_t> expected = px;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          for (int c = 0; c < channels; ++c) {
+            int counts[32] = {};
+            for (int i = -r; i <= r; ++i) {
+              for (int j = -r; j <= r; ++j) {
+                ++counts[px[std::clamp(y + i, 0, h - 1) * stride + std::clamp(x + j, 0, w - 1) * channels + c] / 8];
+              }
+            }
+            expected[y * stride + x * channels + c] = uint8_t(8 * (std::max_element(counts, counts + 32) - counts));
+          }
+        }
+      }
+      for (int failing : {0, 5}) {
+        PlatformFailAllocation(failing);
+        ScopedDib painted(OilPainting(dib.get(), r));
+        PlatformFailAllocation(0);
+        ASSERT_TRUE(painted);
+        EXPECT_EQ(PixelBytes(painted.get()), expected) << w << "x" << h << " r " << r << " failing " << failing;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -154,6 +154,40 @@ void ExpectMedianAsReference(HGLOBAL dib, int n, const std::string& label) {
   }
 }
 
+// The user filter: each sample's share v x 262144 x weight / scale + 0.5 truncated, summed over
+// the clamped 5 x 5 window (displayed top row over the picture's upper rows), then rounded
+// halves away from zero, plus the bias, clamped.
+std::vector<uint8_t> ReferenceUserFilter(const Picture& p, const UserFilterParams& f) {
+  const int stride = (p.w * p.channels + 3) & ~3;
+  std::vector<uint8_t> out = p.px;
+  for (int y = 0; y < p.h; ++y) {
+    for (int x = 0; x < p.w; ++x) {
+      for (int c = 0; c < p.channels; ++c) {
+        int64_t acc = 0;
+        for (int i = 0; i < 5; ++i) {
+          for (int j = 0; j < 5; ++j) {
+            const int yy = std::clamp(y + 2 - i, 0, p.h - 1), xx = std::clamp(x - 2 + j, 0, p.w - 1);
+            const int v = p.px[yy * stride + xx * p.channels + c];
+            acc += int64_t(static_cast<long double>(v) * 262144 * f.kernel[5 * i + j] / f.scale + 0.5L);
+          }
+        }
+        const int64_t level = acc >= 0 ? (acc + 131072) >> 18 : -((131072 - acc) >> 18);
+        out[y * stride + x * p.channels + c] = uint8_t(std::clamp<int64_t>(level + f.bias, 0, 255));
+      }
+    }
+  }
+  return out;
+}
+
+void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::string& label) {
+  UserFilterParams f{int32_t(random() % 41) - 20, int32_t(random() % 101) - 50, 0, {}};
+  if (f.scale == 0) f.scale = 7;
+  for (int32_t& weight : f.kernel) weight = random() % 3 == 0 ? 0 : int32_t(random() % 21) - 10;
+  ScopedDib result(UserFilter(dib, &f));
+  ASSERT_TRUE(result) << label;
+  EXPECT_EQ(PixelBytes(result.get()), ReferenceUserFilter(Read(dib), f)) << label << " user filter scale " << f.scale;
+}
+
 using NeighbourhoodReference = EngineTest;
 
 TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
@@ -172,6 +206,7 @@ TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
       };
       ScopedDib dib(rgb ? MakeRgbDib(w, h, [&](int x, int y) { return Bgr{level(x, y), level(x, y), level(x, y)}; })
                         : MakeGreyDib(w, h, level));
+      ExpectUserFilterAsReference(dib.get(), random, std::to_string(w) + "x" + std::to_string(h));
       for (int n : sides) {
         ExpectSameAsReference(dib.get(), n, std::to_string(w) + "x" + std::to_string(h));
         // The sorted reference is slow on large windows over many pixels.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/boundary.h"
+
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -12,6 +14,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Caption fonts by the low style bits: 0 asks the parent for its font.
 constexpr int kFontHeights[4] = {0, 14, 20, 40};
 constexpr int kEmbossedFontHeight = 40;
+// The frame kind whose top line carries the caption.
+constexpr DWORD kCaptionedFrame = 0x70;
 // Caption places by style bits 2 and 3.
 constexpr UINT kCaptionPlaces[4] = {DT_LEFT | DT_TOP, DT_RIGHT | DT_TOP, DT_CENTER | DT_TOP, DT_CENTER | DT_BOTTOM};
 
@@ -123,7 +127,7 @@ RECT FrameRect(const RECT& client, DWORD style) {
 
 void DrawCaption(HDC dc, const char* caption, RECT place, UINT format, DWORD style) {
   const bool embossed = kFontHeights[style & kPanelFontMask] == kEmbossedFontHeight;
-  const bool onLine = (style & kPanelFrameMask) == 0x70;
+  const bool onLine = (style & kPanelFrameMask) == kCaptionedFrame;
   SetBkMode(dc, onLine ? OPAQUE : TRANSPARENT);
   SetBkColor(dc, kLightGray);
   format |= DT_SINGLELINE | DT_NOPREFIX;
@@ -171,12 +175,17 @@ void Paint(HWND panel) {
   const int captionHeight = length > 0 ? metrics.tmHeight : 0;
 
   const RECT frame = FrameRect(client, style);
+  const bool captionOnLine = (style & kPanelFrameMask) == kCaptionedFrame;
   DrawFrame(dc, static_cast<int>((style & kPanelFrameMask) >> 4), frame, captionHeight);
   if (length > 0) {
     RECT place = frame;
     InflateRect(&place, -2, -2);
-    if ((style & kPanelFrameMask) == 0x70) place.top = frame.top;  // the caption sits on the top line
-    DrawCaption(dc, text, place, kCaptionPlaces[(style & kPanelCaptionMask) >> 2], style);
+    UINT format = kCaptionPlaces[(style & kPanelCaptionMask) >> 2];
+    if (captionOnLine) {  // the caption sits on the top line, whatever its place says of height
+      place.top = frame.top;
+      format = (format & ~DT_BOTTOM) | DT_TOP;
+    }
+    DrawCaption(dc, text, place, format, style);
   }
   if (oldFont) SelectObject(dc, oldFont);
   if (ownedFont && font) DeleteObject(font);
@@ -208,7 +217,7 @@ LRESULT PanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK SuperWndProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-  return PanelMessage(panel, message, wParam, lParam);
+  return AtBoundary<LRESULT>(0, [&] { return PanelMessage(panel, message, wParam, lParam); });
 }
 
 }  // namespace

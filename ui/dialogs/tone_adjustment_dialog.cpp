@@ -4,6 +4,7 @@
 
 #include "fxui.h"
 #include "image/host_image.h"
+#include "platform/boundary.h"
 #include "resources/resource.h"
 #include "ui/dialog_framework.h"
 #include "ui/dialogs/dialogs.h"
@@ -189,7 +190,11 @@ bool Scroll(HWND dialog, const DialogContext& context, WPARAM wParam, LPARAM lPa
   const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
   const int slider = id == IDC_TONE_HIGHLIGHT ? 0 : id == IDC_TONE_MIDTONE ? 1 : 2;  // any other: shadow
   int* const positions[3] = {&highlightPosition, &midtonePosition, &shadowPosition};
-  *positions[slider] = HandleSliderScroll(wParam, lParam, kRange);
+  // The range holds negative positions, so the bar is moved here rather than by the shared
+  // handling, which takes every negative result for "nothing moved".
+  HWND bar = reinterpret_cast<HWND>(lParam);
+  *positions[slider] = ScrollPosition(LOWORD(wParam), *positions[slider], static_cast<short>(HIWORD(wParam)), kRange);
+  SetScrollPos(bar, SB_CTL, *positions[slider], TRUE);
   SetLabelNumber(dialog, IDC_TONE_HIGHLIGHT_LABEL + slider, "%d", *positions[slider]);
   Changed(dialog, context);
   return true;
@@ -213,7 +218,7 @@ void Auto(HWND dialog, const DialogContext& context) {
   SendRefreshRequest(dialog, context.record);
 }
 
-INT_PTR CALLBACK ToneAdjustmentProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) return InitDialog(dialog, reinterpret_cast<DialogContext*>(lParam));
   auto* context = reinterpret_cast<DialogContext*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
   if (!context) return FALSE;
@@ -249,6 +254,10 @@ INT_PTR CALLBACK ToneAdjustmentProc(HWND dialog, UINT message, WPARAM wParam, LP
       break;
   }
   return FALSE;
+}
+
+INT_PTR CALLBACK ToneAdjustmentProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AtBoundary<INT_PTR>(FALSE, [&] { return DialogMessage(dialog, message, wParam, lParam); });
 }
 
 }  // namespace

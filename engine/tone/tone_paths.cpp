@@ -10,49 +10,62 @@ constexpr std::array<uint8_t, 256> MakeIdentityLevels() {
   return levels;
 }
 
+// Table lookups over `count` bytes, four independent ones per step.
+void MapBytes(const uint8_t* in, uint8_t* out, size_t count, const uint8_t* table) {
+  size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const uint8_t a = table[in[i]], b = table[in[i + 1]], c = table[in[i + 2]], d = table[in[i + 3]];
+    out[i] = a;
+    out[i + 1] = b;
+    out[i + 2] = c;
+    out[i + 3] = d;
+  }
+  for (; i < count; ++i) out[i] = table[in[i]];
+}
+
 }  // namespace
 
 const std::array<uint8_t, 256> kIdentityLevels = MakeIdentityLevels();
 
+// The row loops keep the layout in locals: a byte stored through `out` could otherwise change
+// it as far as the compiler knows, and it would be read again after every store.
 void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red) {
   const DibLayout& layout = frame.layout();
-  const size_t padding = layout.stride - 3 * static_cast<size_t>(layout.width);
+  const int width = layout.width, height = layout.height;
+  const size_t stride = layout.stride;
   const uint8_t* in = frame.sourcePixels();
   uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < layout.height; ++row) {
+  for (int row = 0; row < height; ++row, in += stride, out += stride) {
     if (!frame.BeginRow(row)) return;
-    for (int x = 0; x < layout.width; ++x) {
-      out[0] = blue[in[0]];
-      out[1] = green[in[1]];
-      out[2] = red[in[2]];
-      in += 3;
-      out += 3;
+    for (int x = 0; x < width; ++x) {
+      out[3 * x] = blue[in[3 * x]];
+      out[3 * x + 1] = green[in[3 * x + 1]];
+      out[3 * x + 2] = red[in[3 * x + 2]];
     }
-    in += padding;
-    out += padding;
   }
 }
 
 void MapStrideRows(RoutineFrame& frame, const uint8_t* table) {
   const DibLayout& layout = frame.layout();
+  const int height = layout.height;
+  const size_t stride = layout.stride;
   const uint8_t* in = frame.sourcePixels();
   uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < layout.height; ++row) {
+  for (int row = 0; row < height; ++row, in += stride, out += stride) {
     if (!frame.BeginRow(row)) return;
-    for (uint32_t i = 0; i < layout.stride; ++i) *out++ = table[*in++];
+    MapBytes(in, out, stride, table);
   }
 }
 
 void MapGreyRows(RoutineFrame& frame, const uint8_t* table) {
   const DibLayout& layout = frame.layout();
-  const size_t padding = layout.stride - static_cast<size_t>(layout.width);
+  const int height = layout.height;
+  const size_t stride = layout.stride, width = size_t(layout.width);
   const uint8_t* in = frame.sourcePixels();
   uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < layout.height; ++row) {
+  for (int row = 0; row < height; ++row, in += stride, out += stride) {
     if (!frame.BeginRow(row)) return;
-    for (int x = 0; x < layout.width; ++x) *out++ = table[*in++];
-    in += padding;
-    out += padding;
+    MapBytes(in, out, width, table);
   }
 }
 

@@ -43,21 +43,21 @@ void CopyPixelRows(RoutineFrame& frame, int cadence, RowCopy copy = RowCopy::kWh
 // every 16th row.
 template <typename Transform>
 void MapRgbColours(RoutineFrame& frame, const Transform& transform) {
+  // The layout in locals: the stores through `out` could otherwise change it for the compiler.
   const DibLayout& layout = frame.layout();
-  const size_t padding = layout.stride - 3 * static_cast<size_t>(layout.width);
+  const int width = layout.width, height = layout.height;
+  const size_t stride = layout.stride;
   const uint8_t* in = frame.sourcePixels();
   uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < layout.height; ++row) {
+  for (int row = 0; row < height; ++row, in += stride, out += stride) {
     if (!frame.BeginRow(row)) return;
-    for (int x = 0; x < layout.width; ++x, in += 3, out += 3) {
-      uint8_t b = in[0], g = in[1], r = in[2];
+    for (int x = 0; x < width; ++x) {
+      uint8_t b = in[3 * x], g = in[3 * x + 1], r = in[3 * x + 2];
       transform(b, g, r);
-      out[0] = b;
-      out[1] = g;
-      out[2] = r;
+      out[3 * x] = b;
+      out[3 * x + 1] = g;
+      out[3 * x + 2] = r;
     }
-    in += padding;
-    out += padding;
   }
 }
 // Every colour-count palette entry of the source into the result, its fourth byte copied. No

@@ -30,7 +30,7 @@ constexpr int32_t kExtremes[] = {INT32_MIN, -4194304, -256, -1, 0, 1, 2, 3, 100,
 // Values the other fields take while one field is extreme.
 constexpr int32_t kBases[] = {0, 1, 2, 3};
 // The extremes tried one field at a time on the larger picture.
-constexpr int32_t kFewExtremes[] = {INT32_MIN, -1, 256, 4194304, INT32_MAX};
+constexpr int32_t kFewExtremes[] = {-1, 4194304, INT32_MAX};
 
 constexpr int kCurveBytes = 256;
 
@@ -175,7 +175,7 @@ TEST_F(MemoryBoundTest, TinyPicturesStayUnderTheFixedBudgetForAnyRecord) {
 TEST_F(MemoryBoundTest, LargerPictureStaysUnderAMultipleOfThePicture) {
   size_t count = 0;
   const EffectRow* rows = CatalogueRows(&count);
-  for (const Picture& picture : {Picture{"24-bit", 800, 600, Rgb}, Picture{"grey", 800, 600, Grey}}) {
+  for (const Picture& picture : {Picture{"24-bit", 640, 480, Rgb}, Picture{"grey", 640, 480, Grey}}) {
     ScopedDib source(picture.make(picture.width, picture.height));
     const size_t limit = kPictureMultiple * GlobalSize(source.get()) + kFixedBudget;
     for (size_t i = 0; i < count; ++i) {
@@ -191,7 +191,7 @@ TEST_F(MemoryBoundTest, LargerPictureStaysUnderAMultipleOfThePicture) {
         }
       }
       if (records.empty()) records.push_back({});
-      abortAfter = 40;
+      abortAfter = 16;
       const Worst worst = RunAll(rows[i], source.get(), records, limit);
       EXPECT_LE(worst.peak, limit) << "effect " << rows[i].id << " (" << rows[i].name << ") on a " << picture.kind
                                    << " " << picture.width << " x " << picture.height << " picture, record "

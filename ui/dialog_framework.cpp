@@ -4,6 +4,7 @@
 
 #include "fxui.h"
 #include "image/host_image.h"
+#include "platform/boundary.h"
 #include "preview/preview_control.h"
 #include "resources/resource.h"
 #include "ui/dialogs/direction_buttons.h"
@@ -239,7 +240,7 @@ bool TableCommand(HWND dialog, TableDialog& state, int id) {
   return true;
 }
 
-INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR TableDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) return StartTableDialog(dialog, reinterpret_cast<TableDialog*>(lParam));
   auto* state = reinterpret_cast<TableDialog*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
   if (!state) return FALSE;
@@ -257,6 +258,10 @@ INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       break;
   }
   return FALSE;
+}
+
+INT_PTR CALLBACK TableDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AtBoundary<INT_PTR>(FALSE, [&] { return TableDialogMessage(dialog, message, wParam, lParam); });
 }
 
 }  // namespace

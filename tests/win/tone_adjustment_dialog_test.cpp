@@ -17,20 +17,10 @@
 
 namespace {
 
-constexpr int kWidth = 300;
-constexpr int kHeight = 200;
-
-// A one-entry picture, opaque, its pixels from `pixel` (or grey levels from `level`).
-HGLOBAL MakePicture(const std::function<Bgr(int x, int row)>& pixel) {
-  return MakeHostImage(kWidth, kHeight,
-                       {{MakeRgbDib(kWidth, kHeight, pixel), MakeGreyDib(kWidth, kHeight, [](int, int) { return uint8_t{255}; })}},
-                       0);
-}
-HGLOBAL MakeGreyPicture(const std::function<uint8_t(int x, int row)>& level) {
-  HGLOBAL host = MakeHostImage(kWidth, kHeight,
-                               {{MakeGreyDib(kWidth, kHeight, level), MakeGreyDib(kWidth, kHeight, [](int, int) { return uint8_t{255}; })}},
-                               0);
-  static_cast<HostImage*>(GlobalLock(host))->imageType = 8;
+// A 300 x 200 opaque one-entry picture of this colour or grey DIB.
+HGLOBAL MakePicture(HGLOBAL dib, bool grey = false) {
+  HGLOBAL host = MakeHostImage(300, 200, {{dib, MakeGreyDib(300, 200, [](int, int) { return uint8_t{255}; })}}, 0);
+  static_cast<HostImage*>(GlobalLock(host))->imageType = grey ? 8 : 24;
   GlobalUnlock(host);
   return host;
 }
@@ -47,70 +37,66 @@ int Open(HGLOBAL host, ToneAdjustmentParams* params, const std::function<void(HW
 
 std::string Label(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-// One user action and the record and labels that must follow it.
-struct Action {
-  enum Kind { kNone, kScroll, kClick } kind;
-  int id;
-  int code;   // scroll code
-  int thumb;  // thumb position
-  ToneAdjustmentParams expected;  // highlight, midtone, shadow, channel
-};
-
 TEST(ToneAdjustmentDialog, SlidersChannelsAndAutoFillTheRecordAndTheLabels) {
-  HGLOBAL host = MakePicture(Ramps);
-  const Action actions[] = {
-      {Action::kNone, 0, 0, 0, {0, 0, 0, 0}},  // written at start over the host's values
-      {Action::kScroll, IDC_TONE_HIGHLIGHT, SB_LINERIGHT, 0, {1, 0, 0, 0}},
-      {Action::kScroll, IDC_TONE_HIGHLIGHT, SB_PAGERIGHT, 0, {11, 0, 0, 0}},
-      {Action::kScroll, IDC_TONE_HIGHLIGHT, SB_LINELEFT, 0, {10, 0, 0, 0}},
-      {Action::kScroll, IDC_TONE_HIGHLIGHT, SB_PAGELEFT, 0, {0, 0, 0, 0}},
-      {Action::kScroll, IDC_TONE_MIDTONE, SB_THUMBTRACK, -37, {0, -37, 0, 0}},  // a signed 16-bit thumb
-      {Action::kScroll, IDC_TONE_MIDTONE, SB_THUMBPOSITION, 120, {0, 100, 0, 0}},
-      {Action::kScroll, IDC_TONE_MIDTONE, SB_LEFT, 0, {0, -100, 0, 0}},
-      {Action::kScroll, IDC_TONE_SHADOW, SB_RIGHT, 0, {0, -100, 100, 0}},
-      {Action::kScroll, IDC_TONE_SHADOW, SB_PAGELEFT, 0, {0, -100, 90, 0}},
-      {Action::kScroll, IDC_TONE_SHADOW, SB_ENDSCROLL, 0, {0, -100, 90, 0}},
-      {Action::kScroll, IDC_TONE_SHADOW, SB_LEFT, 0, {0, -100, -100, 0}},
-      {Action::kScroll, IDC_TONE_SHADOW, SB_LINELEFT, 0, {0, -100, -100, 0}},
-      {Action::kScroll, IDC_TONE_MIDTONE, SB_RIGHT, 0, {0, 100, -100, 0}},
-      // "&Auto" takes the histogram of the checked channel: all 20 .. 230 gives 13 and -10;
-      // red 40 .. 230 gives 13 and -20; green 60 .. 160 gives 48 and -30; blue 20 .. 200
-      // gives 28 and -10. The midtone stays.
-      {Action::kClick, IDC_TONE_AUTO, 0, 0, {13, 100, -10, 0}},
-      {Action::kClick, IDC_CHANNEL_R, 0, 0, {13, 100, -10, 1}},
-      {Action::kClick, IDC_TONE_AUTO, 0, 0, {13, 100, -20, 1}},
-      {Action::kClick, IDC_CHANNEL_G, 0, 0, {13, 100, -20, 2}},
-      {Action::kClick, IDC_TONE_AUTO, 0, 0, {48, 100, -30, 2}},
-      {Action::kClick, IDC_CHANNEL_B, 0, 0, {48, 100, -30, 3}},
-      {Action::kClick, IDC_TONE_AUTO, 0, 0, {28, 100, -10, 3}},
+  // Each slider in turn goes through every scroll code: {code, thumb, position after}.
+  const int moves[][3] = {
+      {SB_LINERIGHT, 0, 1},        {SB_PAGERIGHT, 0, 11},  {SB_LINELEFT, 0, 10}, {SB_PAGELEFT, 0, 0},
+      {SB_THUMBTRACK, -37, -37},  // a signed 16-bit thumb
+      {SB_THUMBPOSITION, 120, 100}, {SB_LINERIGHT, 0, 100}, {SB_ENDSCROLL, 0, 100},
+      {SB_LEFT, 0, -100},          {SB_PAGELEFT, 0, -100}, {SB_RIGHT, 0, 100},
   };
+  // Then clicks, and the record after each. "&Auto" takes the histogram of the checked channel:
+  // all 20 .. 230 gives 13 and -10; red 40 .. 230 13 and -20; green 60 .. 160 48 and -30;
+  // blue 20 .. 200 28 and -10. The midtone stays.
+  struct Click {
+    int button;
+    ToneAdjustmentParams expected;
+  };
+  const Click clicks[] = {
+      {IDC_TONE_AUTO, {13, 100, -10, 0}}, {IDC_CHANNEL_R, {13, 100, -10, 1}}, {IDC_TONE_AUTO, {13, 100, -20, 1}},
+      {IDC_CHANNEL_G, {13, 100, -20, 2}}, {IDC_TONE_AUTO, {48, 100, -30, 2}}, {IDC_CHANNEL_B, {48, 100, -30, 3}},
+      {IDC_TONE_AUTO, {28, 100, -10, 3}},
+  };
+  HGLOBAL host = MakePicture(MakeRgbDib(300, 200, Ramps));
   ToneAdjustmentParams params{9, 9, 9, 2};
+  ToneAdjustmentParams atStart{};
   bool registered = false, square = false;
-  std::string title;
   const int result = Open(host, &params, [&](HWND dialog) {
-    title = WindowText(dialog);
+    atStart = params;
     WNDCLASSA info;
     registered = GetClassInfoA(GetModuleHandleA("fxUi.dll"), "superwnd", &info) != 0;
     RECT panel;
     GetClientRect(GetDlgItem(dialog, IDC_TONE_PANEL), &panel);
     square = panel.right == panel.bottom && panel.right > 40;
-    for (const Action& a : actions) {
-      if (a.kind == Action::kScroll) ScrollSlider(dialog, a.id, a.code, a.thumb);
-      if (a.kind == Action::kClick) ClickButton(dialog, a.id);
-      const std::string step = "after action on " + std::to_string(a.id) + " code " + std::to_string(a.code);
-      EXPECT_EQ(params.highlight, a.expected.highlight) << step;
-      EXPECT_EQ(params.midtone, a.expected.midtone) << step;
-      EXPECT_EQ(params.shadow, a.expected.shadow) << step;
-      EXPECT_EQ(params.channel, a.expected.channel) << step;
-      EXPECT_EQ(Label(dialog, IDC_TONE_HIGHLIGHT_LABEL), std::to_string(a.expected.highlight)) << step;
-      EXPECT_EQ(Label(dialog, IDC_TONE_MIDTONE_LABEL), std::to_string(a.expected.midtone)) << step;
-      EXPECT_EQ(Label(dialog, IDC_TONE_SHADOW_LABEL), std::to_string(a.expected.shadow)) << step;
-      EXPECT_EQ(GetScrollPos(GetDlgItem(dialog, IDC_TONE_SHADOW), SB_CTL), a.expected.shadow) << step;
+    const auto check = [&](const ToneAdjustmentParams& expected, const std::string& step) {
+      const int32_t positions[3] = {expected.highlight, expected.midtone, expected.shadow};
+      const int32_t written[3] = {params.highlight, params.midtone, params.shadow};
+      for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(written[i], positions[i]) << step << ", slider " << i;
+        EXPECT_EQ(Label(dialog, IDC_TONE_HIGHLIGHT_LABEL + i), std::to_string(positions[i])) << step;
+        EXPECT_EQ(GetScrollPos(GetDlgItem(dialog, IDC_TONE_HIGHLIGHT + i), SB_CTL), positions[i]) << step;
+      }
+      EXPECT_EQ(params.channel, expected.channel) << step;
+    };
+    int32_t positions[3] = {0, 0, 0};
+    for (int slider = 0; slider < 3; ++slider) {
+      for (const auto& move : moves) {
+        ScrollSlider(dialog, IDC_TONE_HIGHLIGHT + slider, move[0], move[1]);
+        positions[slider] = move[2];
+        check({positions[0], positions[1], positions[2], 0},
+              "slider " + std::to_string(slider) + " code " + std::to_string(move[0]));
+      }
+    }
+    for (const Click& click : clicks) {
+      ClickButton(dialog, click.button);
+      check(click.expected, "click " + std::to_string(click.button));
     }
     ClickButton(dialog, IDOK);
   });
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(title, "Tone Adjustment");
+  EXPECT_EQ(atStart.highlight, 0) << "written from the controls at start";
+  EXPECT_EQ(atStart.shadow, 0);
+  EXPECT_EQ(atStart.channel, 0);
   EXPECT_TRUE(registered) << "the panel's class exists while the dialog runs";
   EXPECT_TRUE(square) << "the panel is made square at start";
   WNDCLASSA info;
@@ -135,7 +121,7 @@ TEST(ToneAdjustmentDialog, SlidersChannelsAndAutoFillTheRecordAndTheLabels) {
 }
 
 TEST(ToneAdjustmentDialog, GreyPicturesHaveOneHistogramAndTheGrayLayout) {
-  HGLOBAL host = MakeGreyPicture([](int x, int) { return uint8_t(30 + x * 190 / 299); });  // 30 .. 220
+  HGLOBAL host = MakePicture(MakeGreyDib(300, 200, [](int x, int) { return uint8_t(30 + x * 190 / 299); }), true);
   ToneAdjustmentParams params{1, 1, 1, 3};
   std::string caption;
   bool enabled[3] = {true, true, true};
@@ -154,84 +140,65 @@ TEST(ToneAdjustmentDialog, GreyPicturesHaveOneHistogramAndTheGrayLayout) {
   FreeHostImage(host);
 }
 
-// What the panel shows on screen at a few places, level by level.
-struct PanelCheck {
-  const char* when;
-  int level;       // the bar column of this level, or -1: the curve's first point (2, height - 2)
-  int fromBottom;  // y = height - fromBottom, or with level 256 the curve's top row y = 2
-  COLORREF expected;
-};
+// Every pixel blue 100, green 60, red 200.
+HGLOBAL FlatPicture() { return MakePicture(MakeRgbDib(300, 200, [](int, int) { return Bgr{100, 60, 200}; })); }
 
 TEST(ToneAdjustmentDialog, ThePanelDrawsTheChosenHistogramUnderTheCurve) {
   SKIP_UNLESS(PixelsReadable(), "The panel's painted pixels");
-  // Every pixel is blue 100, green 60, red 200. All channels: three levels of equal count,
-  // factor 2, bars two thirds of the panel high. Red alone: one level, a bar to the top.
-  HGLOBAL host = MakePicture([](int, int) { return Bgr{100, 60, 200}; });
+  // All channels: three levels of equal count, factor 2, bars two thirds of the panel high.
+  // One channel: one level, a bar up to y 4. The curve starts at (2, height - 2).
+  constexpr int kCurveStart = -1, kCurveTop = -2;  // a curve point at about level 220 on row 2
   constexpr COLORREF kBar = RGB(128, 128, 128), kEmpty = RGB(192, 192, 192);
-  const PanelCheck checks[] = {
-      {"start", 100, 3, kBar},
-      {"start", 60, 3, kBar},
-      {"start", 200, 3, kBar},
-      {"start", 120, 3, kEmpty},
-      {"start", 200, 0, kEmpty},  // level 200 bar top near the panel's top
-      {"start", -1, 0, RGB(0, 0, 0)},
-      {"red", 200, 0, kBar},
-      {"red", 100, 3, kEmpty},
-      {"red", -1, 0, RGB(255, 0, 0)},
-      {"highlight 50", 256, 0, RGB(255, 0, 0)},  // the curve reaches the top at level 155
-      {"green", 60, 0, kBar},
-      {"green", -1, 0, RGB(0, 255, 0)},
+  struct Check {
+    int action;  // a button clicked, or the highlight slider moved to 50, before looking
+    int level;   // the bar column of this level, or a curve point
+    int y;       // row counted from the bottom (negative) or from the top
+    COLORREF expected;
   };
-  std::vector<std::pair<const PanelCheck*, COLORREF>> seen;
+  const Check checks[] = {
+      {0, 100, -3, kBar}, {0, 60, -3, kBar}, {0, 200, -3, kBar}, {0, 120, -3, kEmpty}, {0, 200, 6, kEmpty},
+      {0, kCurveStart, 0, RGB(0, 0, 0)},
+      {IDC_CHANNEL_R, 200, 6, kBar}, {0, 100, -3, kEmpty}, {0, kCurveStart, 0, RGB(255, 0, 0)},
+      {IDC_TONE_HIGHLIGHT, kCurveTop, 2, RGB(255, 0, 0)},  // the curve reaches the top at level 155
+      {IDC_CHANNEL_G, 60, 6, kBar}, {0, kCurveStart, 0, RGB(0, 255, 0)},
+  };
+  HGLOBAL host = FlatPicture();
+  std::vector<COLORREF> seen;
   ToneAdjustmentParams params{};
   Open(host, &params, [&](HWND dialog) {
     HWND panel = GetDlgItem(dialog, IDC_TONE_PANEL);
-    std::string phase = "start";
-    for (const PanelCheck& c : checks) {
-      if (phase != c.when) {
-        phase = c.when;
-        if (phase == "red") ClickButton(dialog, IDC_CHANNEL_R);
-        if (phase == "green") ClickButton(dialog, IDC_CHANNEL_G);
-        if (phase == "highlight 50") ScrollSlider(dialog, IDC_TONE_HIGHLIGHT, SB_THUMBPOSITION, 50);
-      }
+    for (const Check& c : checks) {
+      if (c.action == IDC_TONE_HIGHLIGHT) ScrollSlider(dialog, c.action, SB_THUMBPOSITION, 50);
+      else if (c.action) ClickButton(dialog, c.action);
       RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       RECT client;
       GetClientRect(panel, &client);
-      int x = 2, y = client.bottom - 2;  // the curve's first point
-      if (c.level == 256) {
-        x = 2 + (client.right - 4) * 220 / 255;  // a step at about level 220
-        y = 2;
-      } else if (c.level >= 0) {
-        x = c.level * (client.right - 2) / 255 + 1;
-        y = c.fromBottom ? client.bottom - c.fromBottom : 6;
-      }
+      int x = c.level * (client.right - 2) / 255 + 1, y = c.y < 0 ? client.bottom + c.y : c.y;
+      if (c.level == kCurveStart) x = 2, y = client.bottom - 2;
+      if (c.level == kCurveTop) x = 2 + (client.right - 4) * 220 / 255;
       HDC dc = GetDC(panel);
-      seen.emplace_back(&c, GetPixel(dc, x, y));
+      seen.push_back(GetPixel(dc, x, y));
       ReleaseDC(panel, dc);
     }
     ClickButton(dialog, IDOK);
   });
   ASSERT_EQ(seen.size(), std::size(checks));
-  for (const auto& [check, color] : seen) {
-    EXPECT_EQ(color, check->expected) << check->when << ", level " << check->level << ", " << check->fromBottom
-                                      << " from the bottom";
-  }
+  for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], checks[i].expected) << "check " << i;
   FreeHostImage(host);
 }
 
 TEST(ToneAdjustmentDialog, TheTimerTickRendersTheAdjustedAfterPreview) {
-  HGLOBAL host = MakePicture([](int, int) { return Bgr{100, 60, 200}; });
+  HGLOBAL host = FlatPicture();
   ToneAdjustmentParams params{};
   std::vector<uint8_t> after;
   Open(host, &params, [&](HWND dialog) {
     ScrollSlider(dialog, IDC_TONE_HIGHLIGHT, SB_THUMBPOSITION, 50);
     HWND control = GetDlgItem(dialog, IDC_PREVIEW_AFTER);
     SendMessageA(control, WM_TIMER, kPreviewTimer, 0);
-    const auto* state = reinterpret_cast<const PreviewState*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-    ImageEntry* entry = state ? LockImageEntry(state->view.previewImage, 0) : nullptr;
-    if (entry) {
+    HGLOBAL preview = reinterpret_cast<const PreviewState*>(GetWindowLongPtrA(control, GWLP_USERDATA))->view.previewImage;
+    if (ImageEntry* entry = LockImageEntry(preview, 0)) {
       after = PixelBytes(entry->image);
-      UnlockHostImage(state->view.previewImage);
+      UnlockHostImage(preview);
     }
     ClickButton(dialog, IDOK);
   });
@@ -246,21 +213,13 @@ TEST(ToneAdjustmentDialog, TheTimerTickRendersTheAdjustedAfterPreview) {
 TEST(ToneAdjustmentDialog, APanelClassThatCannotBeRegisteredGivesZero) {
   // A window of the class in the library's module keeps the class from being replaced.
   HINSTANCE module = GetModuleHandleA("fxUi.dll");
-  WNDCLASSA taken{};
-  taken.lpfnWndProc = DefWindowProcA;
-  taken.hInstance = module;
-  taken.lpszClassName = "superwnd";
+  WNDCLASSA taken{0, DefWindowProcA, 0, 0, module, nullptr, nullptr, nullptr, nullptr, "superwnd"};
   ASSERT_TRUE(RegisterClassA(&taken));
   HWND holder = CreateWindowA("superwnd", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, module, nullptr);
-  ASSERT_NE(holder, nullptr);
-  HGLOBAL host = MakePicture(Ramps);
+  HGLOBAL host = FlatPicture();
   ToneAdjustmentParams params{};
   bool shown = false;
-  const int result = Open(host, &params, [&](HWND dialog) {
-    shown = true;
-    ClickButton(dialog, IDCANCEL);
-  });
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(Open(host, &params, [&](HWND dialog) { shown = true, ClickButton(dialog, IDCANCEL); }), 0);
   EXPECT_FALSE(shown);
   DestroyWindow(holder);
   UnregisterClassA("superwnd", module);

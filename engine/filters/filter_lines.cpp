@@ -13,9 +13,15 @@ void LoadPaddedUnits(const uint8_t* first, ptrdiff_t step, int length, int unit,
   const int back = n / 2;
   const int ahead = n - 1 - back;  // positions past the end reached by the last window
   const uint8_t* tail = first + ptrdiff_t(length - 1) * step;
-  for (int i = 0; i < back; ++i, line += unit) std::memcpy(line, first, size_t(unit));
-  for (int p = 0; p < length; ++p, first += step, line += unit) std::memcpy(line, first, size_t(unit));
-  for (int i = 0; i < ahead; ++i, line += unit) std::memcpy(line, tail, size_t(unit));
+  const size_t bytes = size_t(unit);
+  for (int i = 0; i < back; ++i, line += unit) std::copy_n(first, bytes, line);
+  if (step == unit) {  // a whole row: one copy
+    std::memcpy(line, first, size_t(length) * bytes);
+    line += ptrdiff_t(length) * unit;
+  } else {
+    for (int p = 0; p < length; ++p, first += step, line += unit) std::memcpy(line, first, bytes);
+  }
+  for (int i = 0; i < ahead; ++i, line += unit) std::copy_n(tail, bytes, line);
 }
 
 bool RoundedMean::Make(RoutineFrame& frame, int divisor) {

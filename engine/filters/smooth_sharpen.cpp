@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kMeanSums = 2304;  // sums of nine samples: 0 ... 9 x 255
 constexpr int kEdgeLimit = 128;  // |gx| + |gy| below this counts as a flat neighbourhood
 
 // Shared single pass: header and palette, the discarded abort query, then each stored row
@@ -36,28 +35,33 @@ HGLOBAL EdgePreservingSmooth(HGLOBAL dib) {
   if (!dib) return nullptr;
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  uint8_t* mean = frame.AllocateTable<uint8_t>(kMeanSums);
-  if (!mean) return nullptr;
-  for (int s = 0; s < kMeanSums; ++s) mean[s] = static_cast<uint8_t>(std::min(255, (s + 4) / 9));
-
+  // The three window rows, each with its edge pixels repeated once on both sides, so that the
+  // loop below runs over the row with fixed offsets and no clamping.
   const int width = frame.layout().width;
   const int channels = ChannelsOf(frame.layout());
+  const size_t padded = (size_t(width) + 2) * channels;
+  uint8_t* rows = frame.AllocateTable<uint8_t>(3 * padded);
+  if (!rows) return nullptr;
+
+  const int count = width * channels;
   return RunRows(frame, [&](const uint8_t* up, const uint8_t* mid, const uint8_t* down, uint8_t* out) {
+    LoadPaddedUnits(up, channels, width, channels, 3, rows);
+    LoadPaddedUnits(mid, channels, width, channels, 3, rows + padded);
+    LoadPaddedUnits(down, channels, width, channels, 3, rows + 2 * padded);
     // a b c / d e f / g h i in stored order: a..c on the previous row, g..i on the next.
-    for (int x = 0; x < width; ++x) {
-      const ptrdiff_t left = ptrdiff_t(std::max(x - 1, 0)) * channels;
-      const ptrdiff_t centre = ptrdiff_t(x) * channels;
-      const ptrdiff_t right = ptrdiff_t(std::min(x + 1, width - 1)) * channels;
-      for (int c = 0; c < channels; ++c) {
-        const int a = up[left + c], b = up[centre + c], cc = up[right + c];
-        const int d = mid[left + c], e = mid[centre + c], f = mid[right + c];
-        const int g = down[left + c], h = down[centre + c], i = down[right + c];
-        const int gy = (g + 2 * h + i) - (a + 2 * b + cc);
-        const int gx = (cc + 2 * f + i) - (a + 2 * d + g);
-        out[centre + c] = std::abs(gx) + std::abs(gy) < kEdgeLimit
-                              ? mean[a + b + cc + d + e + f + g + h + i]
-                              : static_cast<uint8_t>(e);
-      }
+    const uint8_t* u = rows + channels;
+    const uint8_t* m = rows + padded + channels;
+    const uint8_t* w = rows + 2 * padded + channels;
+    const int l = -channels, r = channels;
+    for (int j = 0; j < count; ++j) {
+      const int a = u[j + l], b = u[j], cc = u[j + r];
+      const int d = m[j + l], e = m[j], f = m[j + r];
+      const int g = w[j + l], h = w[j], i = w[j + r];
+      const int gy = (g + 2 * h + i) - (a + 2 * b + cc);
+      const int gx = (cc + 2 * f + i) - (a + 2 * d + g);
+      // The rounded mean of nine samples, at most (9 x 255 + 4) / 9 = 255.
+      const int mean = (a + b + cc + d + e + f + g + h + i + 4) / 9;
+      out[j] = static_cast<uint8_t>(std::abs(gx) + std::abs(gy) < kEdgeLimit ? mean : e);
     }
   });
 }

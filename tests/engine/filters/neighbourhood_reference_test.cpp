@@ -179,6 +179,30 @@ std::vector<uint8_t> ReferenceUserFilter(const Picture& p, const UserFilterParam
   return out;
 }
 
+// Edge-preserving smoothing: the rounded mean of the clamped 3 x 3 window where the Sobel
+// strength |gx| + |gy| is below 128, else the sample itself.
+std::vector<uint8_t> ReferenceSmoothing(const Picture& p) {
+  const int stride = (p.w * p.channels + 3) & ~3;
+  std::vector<uint8_t> out = p.px;
+  for (int y = 0; y < p.h; ++y) {
+    for (int x = 0; x < p.w; ++x) {
+      for (int c = 0; c < p.channels; ++c) {
+        int v[3][3], sum = 0;
+        for (int i = 0; i < 3; ++i) {
+          for (int j = 0; j < 3; ++j) {
+            v[i][j] = p.px[std::clamp(y - 1 + i, 0, p.h - 1) * stride + std::clamp(x - 1 + j, 0, p.w - 1) * p.channels + c];
+            sum += v[i][j];
+          }
+        }
+        const int gy = v[2][0] + 2 * v[2][1] + v[2][2] - v[0][0] - 2 * v[0][1] - v[0][2];
+        const int gx = v[0][2] + 2 * v[1][2] + v[2][2] - v[0][0] - 2 * v[1][0] - v[2][0];
+        out[y * stride + x * p.channels + c] = uint8_t(std::abs(gx) + std::abs(gy) < 128 ? (sum + 4) / 9 : v[1][1]);
+      }
+    }
+  }
+  return out;
+}
+
 void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::string& label) {
   UserFilterParams f{int32_t(random() % 41) - 20, int32_t(random() % 101) - 50, 0, {}};
   if (f.scale == 0) f.scale = 7;
@@ -207,6 +231,9 @@ TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
       ScopedDib dib(rgb ? MakeRgbDib(w, h, [&](int x, int y) { return Bgr{level(x, y), level(x, y), level(x, y)}; })
                         : MakeGreyDib(w, h, level));
       ExpectUserFilterAsReference(dib.get(), random, std::to_string(w) + "x" + std::to_string(h));
+      ScopedDib smoothed(EdgePreservingSmooth(dib.get()));
+      ASSERT_TRUE(smoothed);
+      EXPECT_EQ(PixelBytes(smoothed.get()), ReferenceSmoothing(Read(dib.get()))) << w << "x" << h << " smoothing";
       for (int n : sides) {
         ExpectSameAsReference(dib.get(), n, std::to_string(w) + "x" + std::to_string(h));
         // The sorted reference is slow on large windows over many pixels.

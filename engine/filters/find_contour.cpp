@@ -43,6 +43,19 @@ HGLOBAL FindContour(HGLOBAL dib, const void* record) {
     if (!frame.BeginRow(y)) break;
     const uint8_t* in = frame.sourcePixels() + y * stride;
     uint8_t* out = frame.resultPixels() + y * stride;
+    if (bytes.count == channels) {
+      // Every byte examined: one plain loop over the interior of the row, which the compiler
+      // vectorises.
+      const ptrdiff_t end = ptrdiff_t(layout.width - 1) * channels;
+      const uint8_t level = static_cast<uint8_t>(t);
+      for (ptrdiff_t i = channels; i < end; ++i) {
+        const int inside = in[i] > level;
+        const int edge = (in[i - channels] <= level) | (in[i + channels] <= level) | (in[i + stride] <= level) |
+                         (in[i - stride] <= level);
+        out[i] = static_cast<uint8_t>(-(inside & edge));
+      }
+      continue;
+    }
     for (int x = 1; x < layout.width - 1; ++x) {
       for (int b = 0; b < bytes.count; ++b) {
         const ptrdiff_t i = ptrdiff_t(x) * channels + bytes.offsets[b];

@@ -49,8 +49,18 @@ struct RingScale {
   }
   // The part of the ring index of a row with vertical offset v (half-pixel units).
   int32_t RowPart(int32_t v) const { return WrapShiftLeft(WrapMul(v, v), shift) / b; }
+  // The part of the ring index of a column with horizontal offset u (half-pixel units).
+  int32_t ColumnPart(int32_t u) const { return WrapShiftLeft(WrapMul(u, u), shift) / a; }
   // The ring index of offset u within a row whose part is `rowPart`.
-  int32_t Index(int32_t rowPart, int32_t u) const { return WrapAdd(rowPart, WrapShiftLeft(WrapMul(u, u), shift) / a); }
+  int32_t Index(int32_t rowPart, int32_t u) const { return WrapAdd(rowPart, ColumnPart(u)); }
+
+  // Optional: ColumnPart of every column x (u = 2x + 1 - width), so that a row needs no
+  // division per pixel. Made by FillColumnParts; without it each pixel divides.
+  const int32_t* columnParts = nullptr;
+  void FillColumnParts(int32_t width, int32_t* parts) {
+    for (int32_t x = 0; x < width; ++x) parts[x] = ColumnPart(2 * x + 1 - width);
+    columnParts = parts;
+  }
 };
 
 // Source position of a pixel inside the ellipse: (factor x offset + 16384 x size - 8192) >> 15,
@@ -95,9 +105,10 @@ void WarpRowPixels(const WarpImage& image, const RingScale& ring, const Law& law
   const int32_t rowPart = ring.RowPart(v);
   const uint8_t* in = image.source + row * image.stride;
   uint8_t* out = image.result + row * image.stride;
+  const int32_t* parts = ring.columnParts;
   for (int32_t x = 0; x < w; ++x, out += kPixelBytes) {
     const int32_t u = 2 * x + 1 - w;
-    int32_t k = ring.Index(rowPart, u);
+    int32_t k = parts ? WrapAdd(rowPart, parts[x]) : ring.Index(rowPart, u);
     const uint8_t* from = in + x * kPixelBytes;
     if (k < kWarpTableSize) {
       if (k < 1) k = 1;  // the centre pixel of an odd size uses entry 1

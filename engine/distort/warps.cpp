@@ -77,7 +77,9 @@ HGLOBAL MapRows(RoutineFrame& frame, const Law& law) {
   const DibLayout& layout = frame.layout();
   const WarpImage image{frame.sourcePixels(), frame.resultPixels(), layout.width, layout.height,
                         layout.stride, frame.kind() == kDibRgb24 ? 3 : 1};
-  const RingScale ring(layout.width, layout.height);
+  RingScale ring(layout.width, layout.height);
+  // The column parts of the ring index, when their table can be made.
+  if (int32_t* parts = frame.AllocateTable<int32_t>(size_t(layout.width))) ring.FillColumnParts(layout.width, parts);
   for (int32_t row = 0; row < layout.height; ++row) {
     if (!frame.BeginRow(row)) break;
     WarpRow(image, ring, law, row);

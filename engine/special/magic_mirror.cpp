@@ -89,7 +89,9 @@ void MapByRing(RoutineFrame& frame, const Law& law) {
   const DibLayout& layout = frame.layout();
   const WarpImage image{frame.sourcePixels(), frame.resultPixels(), layout.width, layout.height,
                         layout.stride, PixelBytes(frame)};
-  const RingScale ring(layout.width, layout.height);
+  RingScale ring(layout.width, layout.height);
+  // The column parts of the ring index, when their table can be made.
+  if (int32_t* parts = frame.AllocateTable<int32_t>(size_t(layout.width))) ring.FillColumnParts(layout.width, parts);
   MirrorRows(frame, [&](int32_t y) { WarpRow(image, ring, law, y); });
 }
 

@@ -61,4 +61,25 @@ TEST_F(Warps, MapPixelsAsWorkedOutForSmallAndLargeImagesAndRefuseModesAndAmounts
   EXPECT_EQ(ByteAt(widened.get(), 0, 0), 0) << "the ends lie on the ellipse";
 }
 
+// The column parts of the ring index come from a table when it can be made (the block after
+// the factor tables) and from a division per pixel otherwise: the same picture either way.
+TEST_F(Warps, ColumnTableGivesTheSamePictureAsDividingPerPixel) {
+  ScopedDib rgb(MakeRgbDib(37, 23, [](int x, int y) { return Bgr{uint8_t(x * 7), uint8_t(y * 11), uint8_t(x * y)}; }));
+  const std::tuple<HGLOBAL (*)(HGLOBAL, const void*), int32_t, int32_t, int> cases[] = {
+      // routine, mode, amount, the column table's block (result 1, then the factor tables)
+      {RadialWarp, 1, 60, 3}, {RadialWarp, 2, 0, 3}, {RadialWarp, 3, 100, 3},
+      {RotationalWarp, 1, 100, 4}, {RotationalWarp, 2, 30, 4}, {RotationalWarp, 4, 1, 4},
+  };
+  for (const auto& [routine, mode, amount, block] : cases) {
+    const int32_t record[2] = {mode, amount};
+    ScopedDib withTable(routine(rgb.get(), record));
+    PlatformFailAllocation(block);
+    ScopedDib dividing(routine(rgb.get(), record));
+    PlatformFailAllocation(0);
+    ASSERT_TRUE(withTable && dividing) << mode;
+    EXPECT_EQ(PixelBytes(withTable.get()), PixelBytes(dividing.get())) << mode << " " << amount;
+    EXPECT_NE(PixelBytes(withTable.get()), PixelBytes(rgb.get())) << mode << " " << amount;
+  }
+}
+
 }  // namespace

@@ -296,7 +296,6 @@ TEST_F(MagicMirrorDialog, TheTimerTickShowsTheMirroredPictureInTheAfterPreview) 
   std::vector<uint8_t> before, after;
   int width = 0;
   Open(&params, [&](HWND dialog) {
-    Operate(dialog, 7);
     HWND editor = SizedEditor(dialog);
     Mouse(editor, WM_LBUTTONDOWN, MK_LBUTTON, 0, 255);
     Mouse(editor, WM_MOUSEMOVE, MK_LBUTTON, 255, 0);

@@ -109,7 +109,9 @@ INT_PTR InitDialog(HWND dialog, DialogContext* context) {
 }
 
 void Operate(HWND dialog, const DialogContext& context) {
-  const int function = static_cast<int>(SendDlgItemMessageA(dialog, IDC_CURVE_FUNCTION, CB_GETCURSEL, 0, 0));
+  // Without its list (a system that cannot make combo boxes) no function is selected.
+  HWND list = GetDlgItem(dialog, IDC_CURVE_FUNCTION);
+  const int function = list ? static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)) : -1;
   if (auto* curve = workingCurve ? static_cast<uint8_t*>(GlobalLock(workingCurve)) : nullptr) {
     ApplyCurveFunction(curve, function);
     GlobalUnlock(workingCurve);

@@ -111,10 +111,12 @@ void PaintRowsFromColumns(RoutineFrame& frame, int radius, uint8_t* columns) {
             for (int b = 0; b < kBins; ++b) window[b] = uint16_t(window[b] + entering[b] - leaving[b]);
           }
         }
+        // The lowest bin holding the largest count: the largest count first (a loop without
+        // a chain of dependent branches), then the first bin that holds it.
+        uint16_t most = 0;
+        for (int b = 0; b < kBins; ++b) most = std::max(most, window[b]);
         int best = 0;
-        for (int b = 1; b < kBins; ++b) {
-          if (window[b] > window[best]) best = b;
-        }
+        while (window[best] != most) ++best;
         out[x * kPixelBytes + c] = static_cast<uint8_t>(best * 8);
       }
     }

@@ -24,11 +24,13 @@ HGLOBAL AverageBlur(HGLOBAL dib, const void* record) {
   RoundedMean mean;
   const bool made = mean.Make(frame, n);
   uint8_t* strip = AllocateStrip(frame, 0);
-  if (!made || !strip) return nullptr;  // a missing working table ends the run without an image
+  uint8_t* padded = AllocateBoxRow(frame, n);
+  if (!made || !strip || !padded) return nullptr;  // a missing working table ends the run without an image
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  RunBoxPassesFinishingOnSource(frame, n, strip, mean, [&](int sum, int) { return mean(sum); });
+  const uint8_t* divide = mean.table();
+  RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [divide](int sum, int) { return divide[sum]; });
   return frame.Finish();
 }
 
@@ -50,13 +52,14 @@ HGLOBAL SoftenedBlur(HGLOBAL dib, const void* record) {
   const bool made = mean.Make(frame, n) && blended.Make(frame, static_cast<int>(blend));
   uint8_t* strip = AllocateStrip(frame, 0);
   if (!made || !strip) return nullptr;
+  uint8_t* padded = AllocateBoxRow(frame, n);  // none past side 32: the rows then clamp
   int products[256];  // v x m
   for (int v = 0; v < 256; ++v) products[v] = v * m;
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
   // The vertical box sum blended with the source pixel: (S + m x source) / (n + m), rounded.
-  RunBoxPassesFinishingOnSource(frame, n, strip, mean,
+  RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean,
                                 [&](int sum, int source) { return blended(sum + products[source]); });
   return frame.Finish();
 }

@@ -46,6 +46,8 @@ class RoundedMean {
   uint8_t operator()(int sum) const {
     return table_ ? table_[sum] : static_cast<uint8_t>(std::min((sum + half_) / divisor_, 255));
   }
+  // The table, or null when the divisor is past the budget.
+  const uint8_t* table() const { return table_; }
 
  private:
   const uint8_t* table_ = nullptr;
@@ -167,6 +169,34 @@ inline void BoxMeanRow(const RowArgs& a, int n, const RoundedMean& mean) {
   }
 }
 
+// The same along a row copied into `padded` (room for width + n pixels) for a side with a
+// division table: every channel in one loop, no clamping.
+template <int kChannels>
+void BoxMeanPaddedRow(const RowArgs& a, int n, const uint8_t* divide, uint8_t* padded) {
+  LoadPaddedUnits(a.in, kChannels, a.width, kChannels, n, padded);
+  int sums[kChannels] = {};
+  for (int k = 0; k < n; ++k) {
+    for (int c = 0; c < kChannels; ++c) sums[c] += padded[k * kChannels + c];
+  }
+  const uint8_t* leaving = padded;
+  const uint8_t* entering = padded + n * kChannels;  // the unit past the padding is never used
+  uint8_t* out = a.out;
+  for (int x = 0; x < a.width; ++x, out += kChannels, leaving += kChannels, entering += kChannels) {
+    for (int c = 0; c < kChannels; ++c) {
+      out[c] = divide[sums[c]];
+      sums[c] += entering[c] - leaving[c];
+    }
+  }
+}
+
+// The padded row of BoxMeanPaddedRow, for sides up to kMaxSquareSize. Null when it cannot be
+// made or n is larger (the rows are then summed with clamped positions).
+inline uint8_t* AllocateBoxRow(RoutineFrame& frame, int n) {
+  if (n > kMaxSquareSize) return nullptr;
+  const DibLayout& layout = frame.layout();
+  return frame.AllocateTable<uint8_t>((size_t(layout.width) + size_t(n)) * ChannelsOf(layout));
+}
+
 // Box sums down an unpadded strip: out = finish(sum of the clamped window, source sample)
 // row by row, with one running sum per strip sample.
 template <typename Finish>
@@ -196,14 +226,25 @@ void BoxSumsDownStrip(const StripArgs& a, int n, Finish finish) {
   }
 }
 
-// The blurs that finish on the source (softened blur, unsharp mask): the box mean along the
-// rows, then down the columns out = finish(box sum, the source image's own sample). The
+// The blurs that finish on the source (softened blur, unsharp mask) and the average: the box
+// mean along the rows (over `padded` from AllocateBoxRow when there is one and the mean has a
+// table), then down the columns out = finish(box sum, the source image's own sample). The
 // strip is not padded.
 template <typename Finish>
-void RunBoxPassesFinishingOnSource(RoutineFrame& frame, int n, uint8_t* strip, const RoundedMean& mean,
-                                   Finish finish) {
+void RunBoxPassesFinishingOnSource(RoutineFrame& frame, int n, uint8_t* strip, uint8_t* padded,
+                                   const RoundedMean& mean, Finish finish) {
+  const uint8_t* divide = mean.table();
   RunSeparablePasses(
-      frame, 0, strip, [&](const RowArgs& a) { BoxMeanRow(a, n, mean); },
+      frame, 0, strip,
+      [&](const RowArgs& a) {
+        if (padded && divide && a.channels == 3) {
+          BoxMeanPaddedRow<3>(a, n, divide, padded);
+        } else if (padded && divide) {
+          BoxMeanPaddedRow<1>(a, n, divide, padded);
+        } else {
+          BoxMeanRow(a, n, mean);
+        }
+      },
       [&](const StripArgs& a) { BoxSumsDownStrip(a, n, finish); });
 }
 

@@ -17,7 +17,8 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
   RoundedMean mean;
   const bool made = mean.Make(frame, n);
   uint8_t* strip = AllocateStrip(frame, 0);
-  if (!made || !strip) return nullptr;
+  uint8_t* padded = AllocateBoxRow(frame, n);
+  if (!made || !strip || !padded) return nullptr;
   // Correction by difference d = -255 ... 255 (index d + 255): 0 below the threshold, else
   // the rounded percentage, odd in d.
   int correctionTable[511];
@@ -30,7 +31,7 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
   frame.DiscardAbortQuery();
 
   // Output s + correction[s - b], with b the blurred value and s the source's own sample.
-  RunBoxPassesFinishingOnSource(frame, n, strip, mean, [&](int sum, int s) {
+  RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [&](int sum, int s) {
     return static_cast<uint8_t>(std::clamp(s + correction[s - mean(sum)], 0, 255));
   });
   return frame.Finish();

@@ -75,10 +75,7 @@ class UserFilterDialog : public ::testing::Test {
 };
 
 TEST_F(UserFilterDialog, OkAtOnceReturnsTheIdentityWithScaleOneAndBiasZero) {
-  UserFilterParams params{};
-  params.scale = 5;
-  params.symmetry = 2;
-  std::fill(params.kernel, params.kernel + 25, 9);
+  UserFilterParams params{5, 9, 2, {9, 9, 9}};
   std::string title;
   EXPECT_EQ(Open(&params, [&](HWND dialog) {
               title = WindowText(dialog);
@@ -86,9 +83,7 @@ TEST_F(UserFilterDialog, OkAtOnceReturnsTheIdentityWithScaleOneAndBiasZero) {
             }),
             1);
   EXPECT_EQ(title, "User's Filter");
-  EXPECT_EQ(params.scale, 1);
-  EXPECT_EQ(params.bias, 0);
-  EXPECT_EQ(params.symmetry, 0);
+  EXPECT_EQ(std::vector<int>({params.scale, params.bias, params.symmetry}), std::vector<int>({1, 0, 0}));
   EXPECT_EQ(RecordKernel(params), Identity());
 }
 

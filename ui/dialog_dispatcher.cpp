@@ -1,6 +1,7 @@
 #include "ui/dialog_dispatcher.h"
 
 #include "fxui.h"
+#include "platform/boundary.h"
 #include "ui/dialogs/dialogs.h"
 
 namespace {
@@ -54,6 +55,8 @@ INT_PTR RunEffectDialog(int effectId, HWND parent, void* hostImage, void* record
   return result == 1 || result == 0 ? result : kNoDialog;
 }
 
+// An allocation failure on the way counts as a dialog that could not be shown.
 extern "C" int WINAPI GetFxParam(int effectId, HWND parent, void* hostImage, void* record) {
-  return static_cast<int>(RunEffectDialog(effectId, parent, hostImage, record, 1));
+  return AtBoundary(kNoDialog,
+                    [&] { return static_cast<int>(RunEffectDialog(effectId, parent, hostImage, record, 1)); });
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "fxui.h"
+#include "platform/boundary.h"
 #include "resources/resource.h"
 #include "ui/dialog_dispatcher.h"
 #include "ui/module.h"
@@ -134,7 +135,7 @@ INT_PTR InitBrowser(HWND browser, BrowserContext* context) {
   return TRUE;
 }
 
-INT_PTR CALLBACK BrowserProc(HWND browser, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR BrowserMessage(HWND browser, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) return InitBrowser(browser, reinterpret_cast<BrowserContext*>(lParam));
   if (message != WM_COMMAND) return FALSE;
   auto* context = reinterpret_cast<BrowserContext*>(GetWindowLongPtrA(browser, GWLP_USERDATA));
@@ -155,6 +156,10 @@ INT_PTR CALLBACK BrowserProc(HWND browser, UINT message, WPARAM wParam, LPARAM l
   return FALSE;
 }
 
+INT_PTR CALLBACK BrowserProc(HWND browser, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AtBoundary<INT_PTR>(FALSE, [&] { return BrowserMessage(browser, message, wParam, lParam); });
+}
+
 }  // namespace
 
 extern "C" int WINAPI GetFxBrowserParam(HWND parent, void* hostImage, int* effectId, void* record, int) {
@@ -164,6 +169,9 @@ extern "C" int WINAPI GetFxBrowserParam(HWND parent, void* hostImage, int* effec
   context.image = static_cast<HGLOBAL>(hostImage);
   context.effectId = effectId;
   context.record = record;
-  return static_cast<int>(DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_EFFECT_BROWSER), parent, BrowserProc,
-                                          reinterpret_cast<LPARAM>(&context)));
+  // An allocation failure on the way counts as a browser that could not be created.
+  return AtBoundary(-1, [&] {
+    return static_cast<int>(DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_EFFECT_BROWSER), parent,
+                                            BrowserProc, reinterpret_cast<LPARAM>(&context)));
+  });
 }

@@ -118,26 +118,34 @@ void ExpectSameAsReference(HGLOBAL dib, int n, const std::string& label, const s
   }
 }
 
-// The median of each clamped n x n window, the lower middle sample for even n, by sorting.
-std::vector<uint8_t> ReferenceMedian(const Picture& p, int n) {
-  const int stride = (p.w * p.channels + 3) & ~3, back = n / 2;
-  std::vector<uint8_t> out = p.px, window;
+// rule(window) for each sample, the window being the clamped size x size square around it:
+// window[i x size + j] is the sample at stored row y - size / 2 + i, column x - size / 2 + j.
+std::vector<uint8_t> ReferenceSquare(const Picture& p, int size, const std::function<int(Window&)>& rule) {
+  const int stride = (p.w * p.channels + 3) & ~3, back = size / 2;
+  std::vector<uint8_t> out = p.px;
+  Window window(size_t(size) * size);
   for (int y = 0; y < p.h; ++y) {
     for (int x = 0; x < p.w; ++x) {
       for (int c = 0; c < p.channels; ++c) {
-        window.clear();
-        for (int i = 0; i < n; ++i) {
-          for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < size; ++i) {
+          for (int j = 0; j < size; ++j) {
             const int yy = std::clamp(y - back + i, 0, p.h - 1), xx = std::clamp(x - back + j, 0, p.w - 1);
-            window.push_back(p.px[yy * stride + xx * p.channels + c]);
+            window[size_t(i) * size + j] = p.px[yy * stride + xx * p.channels + c];
           }
         }
-        std::nth_element(window.begin(), window.begin() + (n * n - 1) / 2, window.end());
-        out[y * stride + x * p.channels + c] = window[(n * n - 1) / 2];
+        out[y * stride + x * p.channels + c] = uint8_t(rule(window));
       }
     }
   }
   return out;
+}
+
+// The median of each window, the lower middle sample for even n, by sorting.
+std::vector<uint8_t> ReferenceMedian(const Picture& p, int n) {
+  return ReferenceSquare(p, n, [n](Window& w) {
+    std::nth_element(w.begin(), w.begin() + (n * n - 1) / 2, w.end());
+    return w[(n * n - 1) / 2];
+  });
 }
 
 // Both ways of counting: column histograms, and the running histogram along the rows that
@@ -154,53 +162,30 @@ void ExpectMedianAsReference(HGLOBAL dib, int n, const std::string& label) {
   }
 }
 
-// The user filter: each sample's share v x 262144 x weight / scale + 0.5 truncated, summed over
-// the clamped 5 x 5 window (displayed top row over the picture's upper rows), then rounded
-// halves away from zero, plus the bias, clamped.
-std::vector<uint8_t> ReferenceUserFilter(const Picture& p, const UserFilterParams& f) {
-  const int stride = (p.w * p.channels + 3) & ~3;
-  std::vector<uint8_t> out = p.px;
-  for (int y = 0; y < p.h; ++y) {
-    for (int x = 0; x < p.w; ++x) {
-      for (int c = 0; c < p.channels; ++c) {
-        int64_t acc = 0;
-        for (int i = 0; i < 5; ++i) {
-          for (int j = 0; j < 5; ++j) {
-            const int yy = std::clamp(y + 2 - i, 0, p.h - 1), xx = std::clamp(x - 2 + j, 0, p.w - 1);
-            const int v = p.px[yy * stride + xx * p.channels + c];
-            acc += int64_t(static_cast<long double>(v) * 262144 * f.kernel[5 * i + j] / f.scale + 0.5L);
-          }
-        }
-        const int64_t level = acc >= 0 ? (acc + 131072) >> 18 : -((131072 - acc) >> 18);
-        out[y * stride + x * p.channels + c] = uint8_t(std::clamp<int64_t>(level + f.bias, 0, 255));
-      }
-    }
-  }
-  return out;
+// Edge-preserving smoothing: the rounded mean of the 3 x 3 window where the Sobel strength
+// |gx| + |gy| is below 128, else the sample itself.
+std::vector<uint8_t> ReferenceSmoothing(const Picture& p) {
+  return ReferenceSquare(p, 3, [](Window& v) {
+    const int gy = v[6] + 2 * v[7] + v[8] - v[0] - 2 * v[1] - v[2];
+    const int gx = v[2] + 2 * v[5] + v[8] - v[0] - 2 * v[3] - v[6];
+    return std::abs(gx) + std::abs(gy) < 128 ? (Sum(v) + 4) / 9 : v[4];
+  });
 }
 
-// Edge-preserving smoothing: the rounded mean of the clamped 3 x 3 window where the Sobel
-// strength |gx| + |gy| is below 128, else the sample itself.
-std::vector<uint8_t> ReferenceSmoothing(const Picture& p) {
-  const int stride = (p.w * p.channels + 3) & ~3;
-  std::vector<uint8_t> out = p.px;
-  for (int y = 0; y < p.h; ++y) {
-    for (int x = 0; x < p.w; ++x) {
-      for (int c = 0; c < p.channels; ++c) {
-        int v[3][3], sum = 0;
-        for (int i = 0; i < 3; ++i) {
-          for (int j = 0; j < 3; ++j) {
-            v[i][j] = p.px[std::clamp(y - 1 + i, 0, p.h - 1) * stride + std::clamp(x - 1 + j, 0, p.w - 1) * p.channels + c];
-            sum += v[i][j];
-          }
-        }
-        const int gy = v[2][0] + 2 * v[2][1] + v[2][2] - v[0][0] - 2 * v[0][1] - v[0][2];
-        const int gx = v[0][2] + 2 * v[1][2] + v[2][2] - v[0][0] - 2 * v[1][0] - v[2][0];
-        out[y * stride + x * p.channels + c] = uint8_t(std::abs(gx) + std::abs(gy) < 128 ? (sum + 4) / 9 : v[1][1]);
+// The user filter: each sample's share v x 262144 x weight / scale + 0.5 truncated, summed over
+// the 5 x 5 window (the displayed top row weighing the picture's upper rows, that is the last
+// stored ones), then rounded halves away from zero, plus the bias, clamped.
+std::vector<uint8_t> ReferenceUserFilter(const Picture& p, const UserFilterParams& f) {
+  return ReferenceSquare(p, 5, [&f](Window& v) {
+    int64_t acc = 0;
+    for (int i = 0; i < 5; ++i) {
+      for (int j = 0; j < 5; ++j) {
+        acc += int64_t(static_cast<long double>(v[5 * i + j]) * 262144 * f.kernel[5 * (4 - i) + j] / f.scale + 0.5L);
       }
     }
-  }
-  return out;
+    const int64_t level = acc >= 0 ? (acc + 131072) >> 18 : -((131072 - acc) >> 18);
+    return int(std::clamp<int64_t>(level + f.bias, 0, 255));
+  });
 }
 
 void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::string& label) {

@@ -96,40 +96,49 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   const int channels = ChannelsOf(layout);
   const size_t rowSamples = size_t(layout.width) * channels;
   uint8_t* padded = frame.AllocateTable<uint8_t>(rowSamples + size_t(n - 1) * channels);
-  uint32_t* sums = frame.AllocateTable<uint32_t>(rowSamples);
+  int32_t* sums = frame.AllocateTable<int32_t>(rowSamples);
+  uint16_t* highSums = frame.AllocateTable<uint16_t>(rowSamples);
   uint8_t* strip = AllocateStrip(frame, n);
-  if (!padded || !sums || !strip) return nullptr;
-  int32_t signedWeights[kMaxSquareSize];
-  GaussianWeights(n, signedWeights);
-  uint32_t weights[kMaxSquareSize];
-  for (int j = 0; j < n; ++j) weights[j] = static_cast<uint32_t>(signedWeights[j]);
+  if (!padded || !sums || !highSums || !strip) return nullptr;
+  int32_t weights[kMaxSquareSize];
+  GaussianWeights(n, weights);
+  // Each weight as high x 2^15 + low: sample x low fits the 16-bit multiplies the compiler
+  // vectorises well, and the high parts (they add up to at most 32) sum to at most 255 x 32
+  // per sample, which 16 bits hold.
+  int16_t low[kMaxSquareSize];
+  uint16_t high[kMaxSquareSize];
+  for (int j = 0; j < n; ++j) {
+    low[j] = static_cast<int16_t>(weights[j] & 32767);
+    high[j] = static_cast<uint16_t>(weights[j] >> 15);
+  }
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
   // 20-bit fixed point: the weights sum to 2^20, so the rounded result needs no clamp and
-  // the sums (below 2^28) no wider type. Each tap is one multiply over a whole row, which
-  // the compiler vectorises.
-  const auto accumulate = [&](uint32_t* acc, const uint8_t* first, ptrdiff_t tapStep, int count) {
+  // the sums (below 2^28) no wider type. Each tap is one pass over a whole row.
+  const auto accumulate = [&](int32_t* acc, uint16_t* accHigh, const uint8_t* first, ptrdiff_t tapStep, int count,
+                              uint8_t* out) {
     for (int k = 0; k < count; ++k) acc[k] = 524288;
+    for (int k = 0; k < count; ++k) accHigh[k] = 0;
     for (int j = 0; j < n; ++j) {
       const uint8_t* tap = first + j * tapStep;
-      const uint32_t w = weights[j];
-      for (int k = 0; k < count; ++k) acc[k] += w * tap[k];
+      const int16_t w = low[j];
+      const uint16_t h = high[j];
+      for (int k = 0; k < count; ++k) {
+        acc[k] += int32_t(int16_t(tap[k])) * w;
+        accHigh[k] = uint16_t(accHigh[k] + tap[k] * h);
+      }
     }
+    for (int k = 0; k < count; ++k) out[k] = static_cast<uint8_t>((uint32_t(acc[k]) + (uint32_t(accHigh[k]) << 15)) >> 20);
   };
   const auto horizontal = [&](const RowArgs& a) {
     LoadPaddedUnits(a.in, a.channels, a.width, a.channels, n, padded);
-    const int count = a.width * a.channels;
-    accumulate(sums, padded, a.channels, count);
-    for (int k = 0; k < count; ++k) a.out[k] = static_cast<uint8_t>(sums[k] >> 20);
+    accumulate(sums, highSums, padded, a.channels, a.width * a.channels, a.out);
   };
   const auto vertical = [&](const StripArgs& a) {
-    uint32_t acc[kMaxStripBytes];
-    for (int y = 0; y < a.height; ++y) {
-      accumulate(acc, a.Row(y), a.bytes, a.bytes);
-      uint8_t* out = a.out + y * a.stride;
-      for (int b = 0; b < a.bytes; ++b) out[b] = static_cast<uint8_t>(acc[b] >> 20);
-    }
+    int32_t acc[kMaxStripBytes];
+    uint16_t accHigh[kMaxStripBytes];
+    for (int y = 0; y < a.height; ++y) accumulate(acc, accHigh, a.Row(y), a.bytes, a.bytes, a.out + y * a.stride);
   };
   RunSeparablePasses(frame, n, strip, horizontal, vertical);
   return frame.Finish();

@@ -99,14 +99,15 @@ struct WarpImage {
 };
 
 template <int kPixelBytes, typename Law>
-void WarpRowPixels(const WarpImage& image, const RingScale& ring, const Law& law, int32_t row) {
+void WarpRowPixels(const WarpImage& image, const RingScale& ring, const Law& law, int32_t row, int32_t first,
+                   int32_t end) {
   const int32_t w = image.width, h = image.height;
   const int32_t v = 2 * row + 1 - h;
   const int32_t rowPart = ring.RowPart(v);
   const uint8_t* in = image.source + row * image.stride;
-  uint8_t* out = image.result + row * image.stride;
+  uint8_t* out = image.result + row * image.stride + first * kPixelBytes;
   const int32_t* parts = ring.columnParts;
-  for (int32_t x = 0; x < w; ++x, out += kPixelBytes) {
+  for (int32_t x = first; x < end; ++x, out += kPixelBytes) {
     const int32_t u = 2 * x + 1 - w;
     int32_t k = parts ? WrapAdd(rowPart, parts[x]) : ring.Index(rowPart, u);
     const uint8_t* from = in + x * kPixelBytes;
@@ -122,13 +123,16 @@ void WarpRowPixels(const WarpImage& image, const RingScale& ring, const Law& law
   }
 }
 
-// Maps stored row `row` of the result (row padding is left as it is).
+// Maps columns first ... end - 1 of stored row `row` of the result (the whole row when no
+// columns are given; row padding is left as it is).
 template <typename Law>
-void WarpRow(const WarpImage& image, const RingScale& ring, const Law& law, int32_t row) {
+void WarpRow(const WarpImage& image, const RingScale& ring, const Law& law, int32_t row, int32_t first = 0,
+             int32_t end = -1) {
+  if (end < 0) end = image.width;
   if (image.pixelBytes == 3) {
-    WarpRowPixels<3>(image, ring, law, row);
+    WarpRowPixels<3>(image, ring, law, row, first, end);
   } else {
-    WarpRowPixels<1>(image, ring, law, row);
+    WarpRowPixels<1>(image, ring, law, row, first, end);
   }
 }
 

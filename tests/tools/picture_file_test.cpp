@@ -172,12 +172,16 @@ TEST_F(PictureFileTest, BadFilesAreRefusedWithAReason) {
   // A baseline JPEG whose frame header claims 65000 x 65000 colour pixels (12.7 GB).
   const Bytes hugeJpeg = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0xFD, 0xE8, 0xFD, 0xE8, 0x03,
                           0x01, 0x11, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00, 0xFF, 0xD9};
+  // A Huffman table whose 16 counts say 255 codes each: 4080 codes for a table of 256.
+  Bytes overfullTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x13, 0x00};
+  overfullTable.resize(overfullTable.size() + 16, 0xFF);
   struct Case {
     const char* what;
     Bytes bytes;
     const char* reasonMentions;
   };
   const Case cases[] = {
+      {"JPEG Huffman table of 4080 codes", overfullTable, "Huffman"},
       {"PNG cut in its pixel data", Bytes(png.begin(), png.end() - 20), "PNG"},
       {"PNG signature alone", Bytes(png.begin(), png.begin() + 8), "PNG"},
       {"JPEG claiming 65000 x 65000", hugeJpeg, "too large"},

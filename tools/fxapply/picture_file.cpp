@@ -1,5 +1,6 @@
 #include "tools/fxapply/picture_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -104,6 +105,60 @@ HGLOBAL DibFromRows(const unsigned char* pixels, int width, int height, int chan
   return dib;
 }
 
+// Walks a JPEG's marker segments (and past the entropy-coded data between them) and answers
+// false for a Huffman table whose 16 code counts add up to more than 256 codes: the decoder
+// would write that many code sizes and symbols into its 256-entry table. `next` gives the
+// file's bytes in order and -1 at the end (where the decoder reads zeros); anything else odd
+// is left to the decoder.
+template <typename Next>
+bool JpegTablesFit(Next next) {
+  int c = next();
+  if (c != 0xFF || next() != 0xD8) return true;
+  for (;;) {
+    while (c != 0xFF) {  // entropy-coded data, or a stray byte: up to the next marker
+      if ((c = next()) < 0) return true;
+    }
+    int marker;
+    do {
+      marker = next();
+    } while (marker == 0xFF);
+    c = 0;
+    if (marker < 0 || marker == 0xD9) return true;
+    if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) continue;
+    const int high = next(), low = next();
+    if (low < 0) return true;
+    int left = (high << 8 | low) - 2;
+    if (marker != 0xC4) {
+      for (; left > 0; --left) {
+        if (next() < 0) return true;
+      }
+      continue;
+    }
+    while (left >= 17) {
+      next();  // table class and number
+      int codes = 0;
+      for (int i = 0; i < 16; ++i) codes += std::max(next(), 0);  // the decoder reads 0 past the end
+      if (codes > 256) return false;
+      left -= 17 + codes;
+      for (int i = 0; i < codes; ++i) {
+        if (next() < 0) return true;
+      }
+    }
+    for (; left > 0; --left) {
+      if (next() < 0) return true;
+    }
+  }
+}
+
+bool JpegTablesFit(const StbInput& input) {
+  if (!input.file) {
+    size_t at = 0;
+    return JpegTablesFit([&] { return at < input.size ? int{input.bytes[at++]} : -1; });
+  }
+  const bool fit = JpegTablesFit([&] { return std::getc(input.file); });
+  return std::fseek(input.file, 0, SEEK_SET) == 0 && fit;
+}
+
 // The fewest bytes a file can hold a width x height picture in. A JPEG spends at least a DC
 // code and an end-of-block code (a bit each) on every 8 x 8 block of its first component; a
 // PNG's deflate stream expands at most about 1032 times, over at least one bit a pixel and a
@@ -116,6 +171,10 @@ uint64_t FewestBytes(PictureFormat format, int width, int height) {
 
 // Decodes a PNG or JPEG after checking its size from the header alone.
 HGLOBAL DecodeWithStb(const StbInput& input, PictureFormat format, std::string* error, std::string* note) {
+  if (format == PictureFormat::kJpeg && !JpegTablesFit(input)) {
+    Fail(error, "corrupt JPEG file (a Huffman table of more than 256 codes)");
+    return nullptr;
+  }
   int width = 0, height = 0, channels = 0;
   if (!input.Info(&width, &height, &channels) || width < 1 || height < 1) {
     Fail(error, std::string("corrupt or unsupported ") + FormatName(format) + " file (" + DecoderReason() + ")");

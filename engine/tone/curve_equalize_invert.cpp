@@ -11,21 +11,33 @@ namespace {
 // ---- Equalise ----------------------------------------------------------------------------
 
 // Counts every blue, green and red byte of a 24-bit image in one histogram.
-void CountRgb(RoutineFrame& frame, uint32_t* histogram) {
-  const DibLayout& layout = frame.layout();
-  for (int row = 0; row < layout.height; ++row) {
-    const uint8_t* in = frame.sourcePixels() + size_t(row) * layout.stride;
-    for (int i = 0; i < 3 * layout.width; ++i) ++histogram[in[i]];
+// Adds the levels of `count` bytes to the histogram through four partial counts, so that runs
+// of one level do not wait on their own increments.
+void CountBytes(const uint8_t* in, size_t count, uint32_t (*partial)[256]) {
+  size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    ++partial[0][in[i]];
+    ++partial[1][in[i + 1]];
+    ++partial[2][in[i + 2]];
+    ++partial[3][in[i + 3]];
   }
+  for (; i < count; ++i) ++partial[0][in[i]];
 }
 
-void CountGrey(RoutineFrame& frame, uint32_t* histogram) {
-  const DibLayout& layout = frame.layout();
-  for (int row = 0; row < layout.height; ++row) {
-    const uint8_t* in = frame.sourcePixels() + size_t(row) * layout.stride;
-    for (int x = 0; x < layout.width; ++x) ++histogram[in[x]];
-  }
+// The samples of every row (`samplesPerRow` from its start) into the histogram; the layout in
+// locals, since the counts could otherwise alias it for the compiler.
+void CountRows(RoutineFrame& frame, size_t samplesPerRow, uint32_t* histogram) {
+  const int height = frame.layout().height;
+  const size_t stride = frame.layout().stride;
+  uint32_t partial[4][256] = {};
+  const uint8_t* in = frame.sourcePixels();
+  for (int row = 0; row < height; ++row, in += stride) CountBytes(in, samplesPerRow, partial);
+  for (int v = 0; v < 256; ++v) histogram[v] += partial[0][v] + partial[1][v] + partial[2][v] + partial[3][v];
 }
+
+void CountRgb(RoutineFrame& frame, uint32_t* histogram) { CountRows(frame, 3 * size_t(frame.layout().width), histogram); }
+
+void CountGrey(RoutineFrame& frame, uint32_t* histogram) { CountRows(frame, size_t(frame.layout().width), histogram); }
 
 // Counts the blue, green and red components of each pixel's palette entry; 4-bit rows hold
 // two pixels a byte, high nibble first, and an odd width leaves the last low nibble out.

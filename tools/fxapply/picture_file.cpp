@@ -296,7 +296,9 @@ HGLOBAL LoadPictureFile(const std::string& path, std::string* error, std::string
   const PictureFormat format = FormatOfBytes(head, got);
   std::string reason = "not a BMP, PNG or JPEG file";
   HGLOBAL dib = nullptr;
-  if (format != PictureFormat::kUnknown && std::fseek(file, 0, SEEK_SET) == 0) {
+  if (format != PictureFormat::kUnknown && std::fseek(file, 0, SEEK_SET) != 0) {
+    reason = "cannot read the file from its start again (a pipe?); give a file";
+  } else if (format != PictureFormat::kUnknown) {
     const int64_t length = RegularFileBytesLeft(file);
     const StbInput input{file, nullptr, length > 0 ? static_cast<uint64_t>(length) : 0, length >= 0};
     dib = format == PictureFormat::kBmp ? ReadBmpStream(file, &reason) : DecodeWithStb(input, format, &reason, note);

@@ -14,9 +14,10 @@ namespace {
 
 constexpr int kBins = 32;
 constexpr int kMaxRadius = 100;
-// Largest set of column histograms made (32 bytes per sample column); wider pictures count
-// the window's columns pixel by pixel.
-constexpr size_t kColumnHistogramBudget = size_t{64} << 20;
+// Column histograms take 32 bytes per sample column: made up to this budget or four times the
+// picture, whichever is larger; wider and shorter pictures count the window's columns pixel
+// by pixel.
+constexpr size_t kColumnHistogramBudget = size_t{16} << 20;
 
 // The lowest of the most frequent bins, as a level (0, 8, ..., 248).
 uint8_t ModeLevel(const int32_t* histogram) {
@@ -141,7 +142,8 @@ HGLOBAL OilPainting(HGLOBAL dib, int32_t intensity) {
   // The column histograms, when they fit the budget and can be made.
   const bool rgb = frame.kind() == kDibRgb24;
   const size_t samples = size_t(frame.layout().width) * (rgb ? 3 : 1);
-  uint8_t* columns = samples * kBins <= kColumnHistogramBudget ? frame.AllocateTable<uint8_t>(samples * kBins) : nullptr;
+  const size_t budget = std::max(kColumnHistogramBudget, 4 * frame.layout().blockSize);
+  uint8_t* columns = samples * kBins <= budget ? frame.AllocateTable<uint8_t>(samples * kBins) : nullptr;
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
   if (columns) {

@@ -116,9 +116,10 @@ HGLOBAL MaximumMinimum(HGLOBAL dib, const void* record) {
 
 namespace {
 
-// Largest set of column histograms the median makes (272 bytes per sample column); wider
-// pictures keep to the running histogram along each row.
-constexpr size_t kColumnHistogramBudget = size_t{64} << 20;
+// Column histograms of the median take 272 bytes per sample column: made up to this budget or
+// four times the picture, whichever is larger; wider and shorter pictures keep to the running
+// histogram along each row.
+constexpr size_t kColumnHistogramBudget = size_t{16} << 20;
 
 // Column histograms of the median: for each sample column (pixel x channel) the counts of
 // the n samples of its current window, by level (256 fine bins) and by level / 16 (16
@@ -285,7 +286,7 @@ HGLOBAL Median(HGLOBAL dib, const void* record) {
   // cost per sample whatever n is (below 8 the running histogram along the rows is faster).
   const size_t samples = size_t(layout.width) * channels;
   ColumnHistograms columns{nullptr, nullptr, static_cast<int>(samples)};
-  if (n >= 8 && samples * 272 <= kColumnHistogramBudget) {
+  if (n >= 8 && samples * 272 <= std::max(kColumnHistogramBudget, 4 * layout.blockSize)) {
     columns.fine = frame.AllocateTable<uint8_t>(samples * 256);
     columns.coarse = frame.AllocateTable<uint8_t>(samples * 16);
   }

@@ -17,7 +17,7 @@ constexpr int kMaxRadius = 100;
 // Column histograms take 32 bytes per sample column: made up to this budget or four times the
 // picture, whichever is larger; wider and shorter pictures count the window's columns pixel
 // by pixel.
-constexpr size_t kColumnHistogramBudget = size_t{16} << 20;
+constexpr size_t kColumnHistogramBudget = size_t{4} << 20;
 
 // The lowest of the most frequent bins, as a level (0, 8, ..., 248).
 uint8_t ModeLevel(const int32_t* histogram) {

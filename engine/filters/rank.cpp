@@ -119,7 +119,7 @@ namespace {
 // Column histograms of the median take 272 bytes per sample column: made up to this budget or
 // four times the picture, whichever is larger; wider and shorter pictures keep to the running
 // histogram along each row.
-constexpr size_t kColumnHistogramBudget = size_t{16} << 20;
+constexpr size_t kColumnHistogramBudget = size_t{4} << 20;
 
 // Column histograms of the median: for each sample column (pixel x channel) the counts of
 // the n samples of its current window, by level (256 fine bins) and by level / 16 (16

@@ -112,8 +112,8 @@ HGLOBAL DibFromRows(const unsigned char* pixels, int width, int height, int chan
 // is left to the decoder.
 template <typename Next>
 bool JpegTablesFit(Next next) {
-  int c = next();
-  if (c != 0xFF || next() != 0xD8) return true;
+  if (next() != 0xFF || next() != 0xD8) return true;
+  int c = 0;
   for (;;) {
     while (c != 0xFF) {  // entropy-coded data, or a stray byte: up to the next marker
       if ((c = next()) < 0) return true;
@@ -134,7 +134,7 @@ bool JpegTablesFit(Next next) {
       }
       continue;
     }
-    while (left >= 17) {
+    while (left > 0) {  // as the decoder reads it: a table whenever any length is left
       next();  // table class and number
       int codes = 0;
       for (int i = 0; i < 16; ++i) codes += std::max(next(), 0);  // the decoder reads 0 past the end
@@ -143,9 +143,6 @@ bool JpegTablesFit(Next next) {
       for (int i = 0; i < codes; ++i) {
         if (next() < 0) return true;
       }
-    }
-    for (; left > 0; --left) {
-      if (next() < 0) return true;
     }
   }
 }

@@ -30,9 +30,11 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  // Output s + correction[s - b], with b the blurred value and s the source's own sample.
+  // Output s + correction[s - b], with b the blurred value and s the source's own sample
+  // (sides up to 32 always have a division table).
+  const uint8_t* divide = mean.table();
   RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [&](int sum, int s) {
-    return static_cast<uint8_t>(std::clamp(s + correction[s - mean(sum)], 0, 255));
+    return static_cast<uint8_t>(std::clamp(s + correction[s - divide[sum]], 0, 255));
   });
   return frame.Finish();
 }

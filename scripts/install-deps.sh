@@ -49,7 +49,7 @@ if ! (cd "$work/deb" && apt-get "${apt_i386[@]}" -qq download "libwine:i386=$ver
   exit 0
 fi
 dpkg-deb --fsys-tarfile "$work"/deb/libwine_*_i386.deb | tar -x -C "$work/x" --wildcards '*/wine/i386-windows/*'
-dlls=$(find "$work/x" -type d -name i386-windows | head -1)
+dlls=$(find "$work/x" -type d -name i386-windows -print -quit)
 if [ -z "$dlls" ] || [ ! -f "$dlls/kernel32.dll" ]; then
   echo "WoW64: libwine:i386 $version holds no i386-windows DLLs; the 32-bit tests will be skipped." >&2
   exit 0

@@ -7,7 +7,9 @@ WINEPREFIX32="$fxui_out/win32/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 WINE64=$(command -v wine64 || echo /usr/lib/wine/wine64)
-FXUI_WOW64_DLLS=$(dpkg -L libwine:amd64 2>/dev/null | grep -m1 '/wine/x86_64-windows$' | sed 's|x86_64-windows$|i386-windows|')
+# (awk reads the whole list: under pipefail an early exit would fail the pipeline)
+FXUI_WOW64_DLLS=$(dpkg -L libwine:amd64 2>/dev/null |
+                  awk '/\/wine\/x86_64-windows$/ && !found { sub(/x86_64-windows$/, "i386-windows"); print; found = 1 }' || true)
 FXUI_WOW64_DLLS=${FXUI_WOW64_DLLS:-/usr/lib/x86_64-linux-gnu/wine/i386-windows}
 FXUI_WOW64_STAMP="$FXUI_WOW64_DLLS/.libwine-i386-version"
 wow64_ready() { [ -f "$FXUI_WOW64_DLLS/kernel32.dll" ] && [ -f "$FXUI_WOW64_DLLS/ntdll.dll" ]; }

@@ -1,11 +1,14 @@
 // fxdemo: a small host. It loads a BMP into a HostImage, opens an effect's dialog through
-// GetFxParam and, after OK, applies the returned record to the whole picture with
-// ApplyEffect and saves the result.
+// GetFxParam (or the effect browser through GetFxBrowserParam) and, after OK, applies the
+// returned record to the whole picture with ApplyEffect and saves the result.
 //
-//   fxdemo [--effect N] [--auto] [--screenshot SHOT.bmp] INPUT.bmp OUTPUT.bmp
+//   fxdemo [--effect N | --browser] [--auto] [--screenshot SHOT.bmp] INPUT.bmp OUTPUT.bmp
 //
 // --auto plays the user: it moves the dialog's first slider to three quarters of its range,
-// waits for the After preview, takes the screenshot if asked, and presses OK.
+// waits for the After preview, takes the screenshot if asked, and presses OK. In the browser
+// it walks through a few entries the same way, with one screenshot per entry (SHOT-1-name.bmp
+// and so on), and keeps the last one.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,12 +19,14 @@
 
 #include "fxui.h"
 #include "image/dib.h"
+#include "resources/resource.h"
 #include "tools/bmp/bmp_file.h"
 
 namespace {
 
 struct Options {
   int effect = EFFECT_BRIGHTNESS_CONTRAST;
+  bool browser = false;
   bool automatic = false;
   std::string screenshot;
   std::string input, output;
@@ -30,10 +35,15 @@ struct Options {
 constexpr UINT kMoveDelay = 500;      // ms after the dialog appears
 constexpr UINT kRenderDelay = 1500;   // ms for the After preview's timer to render
 
+// The browser entries the scripted user visits, in order; the last one is applied.
+const char* const kBrowserTour[] = {"Hue and Saturation", "Emboss", "Mosaic", "Whirlpool", "Oil Painting"};
+constexpr int kBrowserTourLength = sizeof kBrowserTour / sizeof kBrowserTour[0];
+
 struct AutoUser {
   const Options* options = nullptr;
   HWND dialog = nullptr;
   HHOOK hook = nullptr;
+  int tourStep = 0;  // the browser entry being shown
 };
 AutoUser autoUser;
 
@@ -79,6 +89,58 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   return saved;
 }
 
+// SHOT.bmp becomes SHOT-2-emboss.bmp for the second entry "Emboss".
+std::string TourScreenshotPath(const std::string& shot, int step, const char* entry) {
+  std::string slug;
+  for (const char* c = entry; *c; ++c) slug += *c == ' ' ? '-' : char(std::tolower(static_cast<unsigned char>(*c)));
+  const size_t dot = shot.rfind('.');
+  const std::string stem = dot == std::string::npos ? shot : shot.substr(0, dot);
+  const std::string extension = dot == std::string::npos ? ".bmp" : shot.substr(dot);
+  return stem + "-" + std::to_string(step + 1) + "-" + slug + extension;
+}
+
+// The effect dialog embedded in the browser: its visible dialog child.
+HWND EmbeddedDialog(HWND browser) {
+  for (HWND child = GetWindow(browser, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(child)) return child;
+  }
+  return nullptr;
+}
+
+void CALLBACK ChooseTourEntry(HWND, UINT, UINT_PTR timer, DWORD);
+
+// The entry's After preview has rendered: screenshot, then the next entry or OK.
+void CALLBACK ShootTourEntry(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  const char* entry = kBrowserTour[autoUser.tourStep];
+  const std::string& shot = autoUser.options->screenshot;
+  if (!shot.empty()) {
+    const std::string path = TourScreenshotPath(shot, autoUser.tourStep, entry);
+    if (SaveScreenshot(autoUser.dialog, path)) std::printf("screenshot of \"%s\": %s\n", entry, path.c_str());
+  }
+  if (++autoUser.tourStep < kBrowserTourLength) {
+    SetTimer(nullptr, 0, 0, ChooseTourEntry);
+  } else {
+    SendMessageA(GetDlgItem(autoUser.dialog, IDOK), BM_CLICK, 0, 0);
+  }
+}
+
+// Chooses the next entry as a user does (the list notifies the browser) and moves the
+// embedded dialog's first slider.
+void CALLBACK ChooseTourEntry(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND list = GetDlgItem(autoUser.dialog, IDC_BROWSER_LIST);
+  const LPARAM name = reinterpret_cast<LPARAM>(kBrowserTour[autoUser.tourStep]);
+  SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_FINDSTRINGEXACT, WPARAM(-1), name), 0);
+  SendMessageA(autoUser.dialog, WM_COMMAND, MAKEWPARAM(IDC_BROWSER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  if (HWND embedded = EmbeddedDialog(autoUser.dialog)) {
+    EnumChildWindows(embedded, MoveFirstSlider, reinterpret_cast<LPARAM>(embedded));
+  }
+  SetTimer(nullptr, 0, kRenderDelay, ShootTourEntry);
+}
+
 void CALLBACK FinishAuto(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   if (!autoUser.options->screenshot.empty() && SaveScreenshot(autoUser.dialog, autoUser.options->screenshot)) {
@@ -96,7 +158,7 @@ void CALLBACK MoveSliders(HWND, UINT, UINT_PTR timer, DWORD) {
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && !autoUser.dialog) {
     autoUser.dialog = reinterpret_cast<HWND>(wParam);
-    SetTimer(nullptr, 0, kMoveDelay, MoveSliders);
+    SetTimer(nullptr, 0, kMoveDelay, autoUser.options->browser ? ChooseTourEntry : MoveSliders);
   }
   return CallNextHookEx(autoUser.hook, code, wParam, lParam);
 }
@@ -135,6 +197,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     const std::string arg = argv[i];
     if (arg == "--effect" && i + 1 < argc) {
       options->effect = std::atoi(argv[++i]);
+    } else if (arg == "--browser") {
+      options->browser = true;
     } else if (arg == "--auto") {
       options->automatic = true;
     } else if (arg == "--screenshot" && i + 1 < argc) {
@@ -156,7 +220,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) {
-    std::fprintf(stderr, "usage: fxdemo [--effect N] [--auto] [--screenshot SHOT.bmp] INPUT.bmp OUTPUT.bmp\n");
+    std::fprintf(stderr, "usage: fxdemo [--effect N | --browser] [--auto] [--screenshot SHOT.bmp] INPUT.bmp OUTPUT.bmp\n");
     return 1;
   }
   std::string error;
@@ -178,12 +242,13 @@ int main(int argc, char** argv) {
     autoUser.hook = SetWindowsHookExA(WH_CBT, WatchDialogs, nullptr, GetCurrentThreadId());
   }
   std::vector<int32_t> record(1024, 0);
-  const int answer = GetFxParam(options.effect, nullptr, host, record.data());
+  const int answer = options.browser ? GetFxBrowserParam(nullptr, host, &options.effect, record.data(), 0)
+                                     : GetFxParam(options.effect, nullptr, host, record.data());
   if (autoUser.hook) UnhookWindowsHookEx(autoUser.hook);
 
   int status = 0;
   if (answer == 1) {
-    std::printf("record:");
+    std::printf("effect %d, record:", options.effect);
     for (int i = 0; i < 4; ++i) std::printf(" %d", record[i]);
     std::printf(" ...\n");
     HGLOBAL result = ApplyEffect(image, options.effect, record.data());
@@ -198,7 +263,8 @@ int main(int argc, char** argv) {
     }
     if (result) GlobalFree(result);
   } else {
-    std::fprintf(stderr, "fxdemo: %s\n", answer == 0 ? "cancelled" : "effect has no dialog");
+    const char* reason = answer == 0 ? "cancelled" : options.browser ? "the browser could not be shown" : "effect has no dialog";
+    std::fprintf(stderr, "fxdemo: %s\n", reason);
     status = answer == 0 ? 0 : 2;
   }
   auto* record_ = static_cast<HostImage*>(GlobalLock(host));

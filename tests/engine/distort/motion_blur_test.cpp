@@ -28,4 +28,23 @@ TEST_F(MotionBlurTest, WorkedPixelsAndRefusals) {
   }
 }
 
+// Diagonal rows add whole shifted rows where the lines are full length; when their working rows
+// cannot be made (the second block of the run) every line is summed alone: the same picture.
+TEST_F(MotionBlurTest, DiagonalRowsEqualLineByLineSums) {
+  for (auto [w, h] : {std::pair{37, 23}, {5, 40}, {40, 3}}) {
+    ScopedDib rgb(MakeRgbDib(w, h, [](int x, int y) { return Bgr{uint8_t(x * 37 + y), uint8_t(y * 53 ^ x), uint8_t(x * y * 7)}; }));
+    for (int direction : {1, 3, 6, 8}) {
+      for (int speed : {2, 7, 32}) {
+        const MotionBlurParams params{direction, speed};
+        ScopedDib rows(MotionBlur(rgb.get(), &params));
+        PlatformFailAllocation(2);
+        ScopedDib lines(MotionBlur(rgb.get(), &params));
+        PlatformFailAllocation(0);
+        ASSERT_TRUE(rows && lines);
+        EXPECT_EQ(PixelBytes(rows.get()), PixelBytes(lines.get())) << w << "x" << h << " " << direction << " " << speed;
+      }
+    }
+  }
+}
+
 }  // namespace

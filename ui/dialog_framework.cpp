@@ -74,7 +74,7 @@ int HandleSliderScroll(WPARAM wParam, LPARAM lParam, const SliderRange& range) {
   HWND bar = reinterpret_cast<HWND>(lParam);
   const int position = ScrollPosition(LOWORD(wParam), GetScrollPos(bar, SB_CTL), static_cast<short>(HIWORD(wParam)),
                                       range);
-  if (position >= 0) SetScrollPos(bar, SB_CTL, position, TRUE);
+  if (position != kNoScroll) SetScrollPos(bar, SB_CTL, position, TRUE);
   return position;
 }
 

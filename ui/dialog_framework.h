@@ -38,7 +38,7 @@ void SendRefreshRequest(HWND dialog, void* record);
 bool IsGrayImage(HGLOBAL image);
 
 // Applies a WM_HSCROLL to the slider it came from: the new position is clamped to the range,
-// written back and returned; -1 when the message moves nothing (SB_ENDSCROLL and above).
+// written back and returned; kNoScroll when the message moves nothing (SB_ENDSCROLL and above).
 int HandleSliderScroll(WPARAM wParam, LPARAM lParam, const SliderRange& range);
 // Sets a slider's range and position.
 void InitSlider(HWND dialog, int id, const SliderRange& range, int position);

@@ -13,7 +13,7 @@ int ScrollPosition(int code, int position, int thumb, const SliderRange& range) 
     case 5: next = thumb; break;                  // thumb track
     case 6: next = range.minimum; break;          // left end
     case 7: next = range.maximum; break;          // right end
-    default: return -1;
+    default: return kNoScroll;
   }
   return std::clamp(next, range.minimum, range.maximum);
 }

@@ -14,12 +14,13 @@ TEST(ScrollPosition, EachCodeMovesAsTheSliderTableSays) {
       {4, 128, 40, 40}, {5, 128, 250, 250},                                    // the thumb
       {6, 128, 0, 0},   {7, 128, 0, 255},                                      // the ends
       {0, 0, 0, 0},     {2, 5, 0, 0},     {3, 250, 0, 255}, {5, 10, 999, 255}, // clamped
-      {8, 128, 0, -1},  {9, 128, 0, -1},                                       // not handled
+      {8, 128, 0, kNoScroll}, {9, 128, 0, kNoScroll},                          // not handled
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ScrollPosition(c.code, c.position, c.thumb, range), c.expected) << "code " << c.code;
   }
   EXPECT_EQ(ScrollPosition(6, 50, 0, SliderRange{2, 128, 16}), 2);
+  EXPECT_EQ(ScrollPosition(0, -99, 0, SliderRange{-100, 100, 10}), -100) << "negative positions are positions";
 }
 
 }  // namespace

@@ -190,11 +190,7 @@ bool Scroll(HWND dialog, const DialogContext& context, WPARAM wParam, LPARAM lPa
   const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
   const int slider = id == IDC_TONE_HIGHLIGHT ? 0 : id == IDC_TONE_MIDTONE ? 1 : 2;  // any other: shadow
   int* const positions[3] = {&highlightPosition, &midtonePosition, &shadowPosition};
-  // The range holds negative positions, so the bar is moved here rather than by the shared
-  // handling, which takes every negative result for "nothing moved".
-  HWND bar = reinterpret_cast<HWND>(lParam);
-  *positions[slider] = ScrollPosition(LOWORD(wParam), *positions[slider], static_cast<short>(HIWORD(wParam)), kRange);
-  SetScrollPos(bar, SB_CTL, *positions[slider], TRUE);
+  *positions[slider] = HandleSliderScroll(wParam, lParam, kRange);
   SetLabelNumber(dialog, IDC_TONE_HIGHLIGHT_LABEL + slider, "%d", *positions[slider]);
   Changed(dialog, context);
   return true;

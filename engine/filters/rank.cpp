@@ -3,6 +3,10 @@
 // fit a budget, else along each row; the smallest windows use selection networks.
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/filters/filter_lines.h"
 #include "engine/filters/filters.h"
 
@@ -146,6 +150,73 @@ struct ColumnHistograms {
   }
 };
 
+// Sixteen window counts of the median (coarse bins, or the levels of one coarse bin), each at
+// most 32 x 32, as 16-bit lanes. With SSE2 each operation is a few whole-register steps
+// (unaligned loads and stores: the 32-bit build's stack keeps no 16-byte alignment); the plain
+// loops give the same counts.
+struct Counts16 {
+  uint16_t v[16];
+};
+
+// counts += add - remove, lane by lane (add and remove are one column's byte counts).
+inline void Slide16(Counts16& counts, const uint8_t* add, const uint8_t* remove) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add));
+  const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(remove));
+  __m128i* v = reinterpret_cast<__m128i*>(counts.v);
+  const __m128i low = _mm_loadu_si128(v), high = _mm_loadu_si128(v + 1);
+  _mm_storeu_si128(v, _mm_sub_epi16(_mm_add_epi16(low, _mm_unpacklo_epi8(a, zero)), _mm_unpacklo_epi8(r, zero)));
+  _mm_storeu_si128(v + 1, _mm_sub_epi16(_mm_add_epi16(high, _mm_unpackhi_epi8(a, zero)), _mm_unpackhi_epi8(r, zero)));
+#else
+  for (int l = 0; l < 16; ++l) counts.v[l] = uint16_t(counts.v[l] + add[l] - remove[l]);
+#endif
+}
+
+// counts += add, lane by lane.
+inline void Add16(Counts16& counts, const uint8_t* add) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add));
+  __m128i* v = reinterpret_cast<__m128i*>(counts.v);
+  _mm_storeu_si128(v, _mm_add_epi16(_mm_loadu_si128(v), _mm_unpacklo_epi8(a, zero)));
+  _mm_storeu_si128(v + 1, _mm_add_epi16(_mm_loadu_si128(v + 1), _mm_unpackhi_epi8(a, zero)));
+#else
+  for (int l = 0; l < 16; ++l) counts.v[l] = uint16_t(counts.v[l] + add[l]);
+#endif
+}
+
+// The first lane whose cumulative count (lanes 0 ... lane) reaches `need`, which the total
+// of the sixteen reaches; `before` gets the cumulative count of the lanes below it. No
+// branches: the cumulative counts rise, so the lanes falling short are the lowest ones.
+inline int Select16(const Counts16& counts, int need, int& before) {
+#if defined(__SSE2__)
+  const __m128i* v = reinterpret_cast<const __m128i*>(counts.v);
+  __m128i low = _mm_loadu_si128(v), high = _mm_loadu_si128(v + 1);
+  low = _mm_add_epi16(low, _mm_slli_si128(low, 2));
+  high = _mm_add_epi16(high, _mm_slli_si128(high, 2));
+  low = _mm_add_epi16(low, _mm_slli_si128(low, 4));
+  high = _mm_add_epi16(high, _mm_slli_si128(high, 4));
+  low = _mm_add_epi16(low, _mm_slli_si128(low, 8));
+  high = _mm_add_epi16(high, _mm_slli_si128(high, 8));
+  high = _mm_add_epi16(high, _mm_shuffle_epi32(_mm_shufflehi_epi16(low, 0xFF), 0xFF));
+  const __m128i goal = _mm_set1_epi16(static_cast<int16_t>(need));
+  const int shortMask = _mm_movemask_epi8(_mm_packs_epi16(_mm_cmplt_epi16(low, goal), _mm_cmplt_epi16(high, goal)));
+  const int lane = __builtin_ctz(static_cast<unsigned>(~shortMask));
+  uint16_t cumulative[17];
+  cumulative[0] = 0;
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(cumulative + 1), low);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(cumulative + 9), high);
+  before = cumulative[lane];
+  return lane;
+#else
+  int cumulative = 0, lane = 0;
+  while (cumulative + counts.v[lane] < need) cumulative += counts.v[lane++];
+  before = cumulative;
+  return lane;
+#endif
+}
+
 // One stored row of one channel from the column histograms: the window's coarse counts
 // slide along the row (16 additions per step), and the fine counts of a coarse bin are
 // brought up to the current position only when the median falls into that bin, by sliding
@@ -155,43 +226,33 @@ void MedianRowFromColumns(const ColumnHistograms& columns, int channel, int chan
                           int target, uint8_t* out) {
   const int h = n / 2;
   const auto column = [&](int x) { return ptrdiff_t(ClampToLine(x, width)) * channels + channel; };
-  uint16_t coarse[16] = {};
-  uint16_t fine[16][16];
+  Counts16 coarse = {};
+  Counts16 fine[16];
   int fineAt[16];  // the position each bin's fine counts belong to; below -n when never made
   for (int b = 0; b < 16; ++b) fineAt[b] = -2 * n - 2;
-  for (int k = 0; k < n; ++k) {
-    const uint8_t* c = columns.coarse + column(k - h) * 16;
-    for (int b = 0; b < 16; ++b) coarse[b] = uint16_t(coarse[b] + c[b]);
-  }
+  for (int k = 0; k < n; ++k) Add16(coarse, columns.coarse + column(k - h) * 16);
   for (int x = 0; x < width; ++x) {
-    int cumulative = 0, bin = 0;
-    while (cumulative + coarse[bin] < target) cumulative += coarse[bin++];
-    uint16_t* f = fine[bin];
+    int below = 0;
+    const int bin = Select16(coarse, target, below);
+    Counts16& f = fine[bin];
     if ((x - fineAt[bin]) * 2 > n) {
-      for (int l = 0; l < 16; ++l) f[l] = 0;
-      for (int k = 0; k < n; ++k) {
-        const uint8_t* c = columns.Fine(bin, column(x - h + k));
-        for (int l = 0; l < 16; ++l) f[l] = uint16_t(f[l] + c[l]);
-      }
+      f = Counts16{};
+      for (int k = 0; k < n; ++k) Add16(f, columns.Fine(bin, column(x - h + k)));
     } else {
       for (int at = fineAt[bin] + 1; at <= x; ++at) {
         const ptrdiff_t leaving = column(at - 1 - h), entering = column(at - 1 - h + n);
         if (leaving == entering) continue;
-        const uint8_t* add = columns.Fine(bin, entering);
-        const uint8_t* remove = columns.Fine(bin, leaving);
-        for (int l = 0; l < 16; ++l) f[l] = uint16_t(f[l] + add[l] - remove[l]);
+        Slide16(f, columns.Fine(bin, entering), columns.Fine(bin, leaving));
       }
     }
     fineAt[bin] = x;
-    int level = 0;
-    while (cumulative + f[level] < target) cumulative += f[level++];
+    int belowLevel = 0;
+    const int level = Select16(f, target - below, belowLevel);
     out[ptrdiff_t(x) * channels] = static_cast<uint8_t>(bin * 16 + level);
 
     const ptrdiff_t leaving = column(x - h), entering = column(x - h + n);
     if (leaving == entering) continue;
-    const uint8_t* add = columns.coarse + entering * 16;
-    const uint8_t* remove = columns.coarse + leaving * 16;
-    for (int b = 0; b < 16; ++b) coarse[b] = uint16_t(coarse[b] + add[b] - remove[b]);
+    Slide16(coarse, columns.coarse + entering * 16, columns.coarse + leaving * 16);
   }
 }
 

@@ -82,8 +82,15 @@ HGLOBAL AverageBlur(HGLOBAL dib, const void* record) {
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  const uint8_t* divide = mean.table();
-  RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [divide](int sum, int) { return divide[sum]; });
+  ShortDivision shortDivision;
+  if (shortDivision.Make(n, 255 * n + n / 2)) {
+    RunSeparablePasses(
+        frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
+        [&](const StripArgs& a) { BoxMeansDownStrip(a, n, shortDivision); });
+  } else {
+    const uint8_t* divide = mean.table();
+    RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [divide](int sum, int) { return divide[sum]; });
+  }
   return frame.Finish();
 }
 

@@ -226,6 +226,72 @@ void BoxSumsDownStrip(const StripArgs& a, int n, Finish finish) {
   }
 }
 
+// Division of 0 ... largest by a small divisor as a multiply and two shifts on 16-bit values:
+// ((x x multiplier) >> 16) >> shift == x / divisor for every such x, checked when made, so
+// that loops over whole rows vectorise (a table lookup per sample does not).
+struct ShortDivision {
+  uint32_t multiplier = 0;
+  int shift = 0;
+  // False when no multiplier below 2^16 is exact over the range (callers keep their tables).
+  bool Make(int divisor, int largest) {
+    for (shift = 0; shift < 16; ++shift) {
+      const uint32_t m = uint32_t(((uint64_t{1} << (16 + shift)) + uint64_t(divisor) - 1) / uint64_t(divisor));
+      if (m > 65535) return false;
+      bool exact = true;
+      for (int x = 0; x <= largest && exact; ++x) exact = int(((uint32_t(x) * m) >> 16) >> shift) == x / divisor;
+      if (exact) {
+        multiplier = m;
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+// Rounded box means down an unpadded strip for sides up to kMaxSquareSize: 16-bit running sums
+// (at most 255 x 32) and the rounded mean (sum + n / 2) / n through `divide`, made for the
+// range 0 ... 255 x n + n / 2; whole rows at a time, so the loops vectorise.
+inline void BoxMeansDownStrip(const StripArgs& a, int n, const ShortDivision& divide) {
+  uint16_t sums[kMaxStripBytes];
+  const int bytes = a.bytes, height = a.height, back = n / 2;
+  if (height == 1) {
+    for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(n * a.rows[b]);
+  } else {
+    const int first = back + 1, inner = std::min(height - 2, n - 1 - back);
+    const int lastCount = std::max(0, n - (height - 1 + back));
+    const uint8_t* last = a.Row(height - 1);
+    for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(first * a.rows[b] + lastCount * last[b]);
+    for (int i = 1; i <= inner; ++i) {
+      const uint8_t* row = a.Row(i);
+      for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(sums[b] + row[b]);
+    }
+  }
+  const uint16_t half = uint16_t(n / 2), multiplier = uint16_t(divide.multiplier);
+  const int shift = divide.shift;
+  for (int y = 0; y < height; ++y) {
+    uint8_t* out = a.out + y * a.stride;
+    for (int b = 0; b < bytes; ++b) {
+      out[b] = uint8_t(uint16_t((uint32_t(uint16_t(sums[b] + half)) * multiplier) >> 16) >> shift);
+    }
+    const uint8_t* entering = a.Row(ClampToLine(y - back + n, height));
+    const uint8_t* leaving = a.Row(ClampToLine(y - back, height));
+    for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(sums[b] + entering[b] - leaving[b]);
+  }
+}
+
+// The box mean along one row: over `padded` from AllocateBoxRow when there is one and the mean
+// has a table, else with clamped positions.
+inline void BoxMeanAlongRow(const RowArgs& a, int n, uint8_t* padded, const RoundedMean& mean) {
+  const uint8_t* divide = mean.table();
+  if (padded && divide && a.channels == 3) {
+    BoxMeanPaddedRow<3>(a, n, divide, padded);
+  } else if (padded && divide) {
+    BoxMeanPaddedRow<1>(a, n, divide, padded);
+  } else {
+    BoxMeanRow(a, n, mean);
+  }
+}
+
 // The blurs that finish on the source (softened blur, unsharp mask) and the average: the box
 // mean along the rows (over `padded` from AllocateBoxRow when there is one and the mean has a
 // table), then down the columns out = finish(box sum, the source image's own sample). The
@@ -233,18 +299,8 @@ void BoxSumsDownStrip(const StripArgs& a, int n, Finish finish) {
 template <typename Finish>
 void RunBoxPassesFinishingOnSource(RoutineFrame& frame, int n, uint8_t* strip, uint8_t* padded,
                                    const RoundedMean& mean, Finish finish) {
-  const uint8_t* divide = mean.table();
   RunSeparablePasses(
-      frame, 0, strip,
-      [&](const RowArgs& a) {
-        if (padded && divide && a.channels == 3) {
-          BoxMeanPaddedRow<3>(a, n, divide, padded);
-        } else if (padded && divide) {
-          BoxMeanPaddedRow<1>(a, n, divide, padded);
-        } else {
-          BoxMeanRow(a, n, mean);
-        }
-      },
+      frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
       [&](const StripArgs& a) { BoxSumsDownStrip(a, n, finish); });
 }
 

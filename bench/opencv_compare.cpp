@@ -4,7 +4,8 @@
 // catalogue effect on a 256 x 256 24-bit preview at its largest size parameters. Times are
 // the thread's processor time, best of several runs.
 //
-//   fxui_opencv_compare [repeats]      best of `repeats` runs per measurement (default 3)
+//   fxui_opencv_compare [repeats] [part]   best of `repeats` runs per measurement (default 3);
+//                                          only the effects whose names contain `part`
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -132,6 +133,8 @@ struct Preview {
 
 int main(int argc, char** argv) {
   const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const std::string part = argc > 2 ? argv[2] : "";
+  const auto chosen = [&part](const char* effect) { return std::string(effect).find(part) != std::string::npos; };
   cv::setNumThreads(1);
   HGLOBAL photo = LoadPhoto(0);
   if (!photo) return 1;
@@ -223,6 +226,7 @@ int main(int argc, char** argv) {
   std::printf("2048 x 2048 24-bit, single thread, best of %d\n\n", repeats);
   std::printf("| effect | OpenCV | engine Mpix/s | OpenCV Mpix/s | engine / OpenCV |\n|---|---|---|---|---|\n");
   for (const Comparison& c : comparisons) {
+    if (!chosen(c.effect)) continue;
     const double engine = TimeEffect(big, c.id, c.record, repeats);
     const double theirs = Best(repeats, [&] { c.op(in, out); });
     if (engine < 0) {
@@ -264,6 +268,7 @@ int main(int argc, char** argv) {
   std::printf("\n256 x 256 24-bit preview at the largest size parameters, best of %d\n\n", repeats + 2);
   std::printf("| effect | record | ms |\n|---|---|---|\n");
   for (const Preview& p : previews) {
+    if (!chosen(p.effect)) continue;
     const double seconds = TimeEffect(p.grey ? greyPreview : preview, p.id, p.record, repeats + 2);
     std::string words;
     for (int k = 0; k < std::min(p.record.given, 4); ++k) words += (k ? " " : "") + std::to_string(p.record.words[k]);

@@ -142,10 +142,15 @@ struct ColumnHistograms {
       ++coarse[ptrdiff_t(j) * 16 + (row[j] >> 4)];
     }
   }
-  void Remove(const uint8_t* row) {
-    for (int j = 0; j < columns; ++j) {
-      --fine[ptrdiff_t(j) * 256 + row[j]];
-      --coarse[ptrdiff_t(j) * 16 + (row[j] >> 4)];
+  // One pass over the columns: each loses its sample of `leaving` and gains that of `entering`.
+  void Replace(const uint8_t* leaving, const uint8_t* entering) {
+    uint8_t* f = fine;
+    uint8_t* c = coarse;
+    for (int j = 0; j < columns; ++j, f += 256, c += 16) {
+      --f[leaving[j]];
+      ++f[entering[j]];
+      --c[leaving[j] >> 4];
+      ++c[entering[j] >> 4];
     }
   }
 };
@@ -183,6 +188,27 @@ inline void Add16(Counts16& counts, const uint8_t* add) {
   _mm_storeu_si128(v + 1, _mm_add_epi16(_mm_loadu_si128(v + 1), _mm_unpackhi_epi8(a, zero)));
 #else
   for (int l = 0; l < 16; ++l) counts.v[l] = uint16_t(counts.v[l] + add[l]);
+#endif
+}
+
+// counts = the sum of `terms` columns' byte counts, at(k) giving column k's sixteen, kept in
+// registers until the end.
+template <typename At>
+inline void SumOf16(Counts16& counts, int terms, At at) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  __m128i low = zero, high = zero;
+  for (int k = 0; k < terms; ++k) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at(k)));
+    low = _mm_add_epi16(low, _mm_unpacklo_epi8(a, zero));
+    high = _mm_add_epi16(high, _mm_unpackhi_epi8(a, zero));
+  }
+  __m128i* v = reinterpret_cast<__m128i*>(counts.v);
+  _mm_storeu_si128(v, low);
+  _mm_storeu_si128(v + 1, high);
+#else
+  counts = Counts16{};
+  for (int k = 0; k < terms; ++k) Add16(counts, at(k));
 #endif
 }
 
@@ -230,14 +256,13 @@ void MedianRowFromColumns(const ColumnHistograms& columns, int channel, int chan
   Counts16 fine[16];
   int fineAt[16];  // the position each bin's fine counts belong to; below -n when never made
   for (int b = 0; b < 16; ++b) fineAt[b] = -2 * n - 2;
-  for (int k = 0; k < n; ++k) Add16(coarse, columns.coarse + column(k - h) * 16);
+  SumOf16(coarse, n, [&](int k) { return columns.coarse + column(k - h) * 16; });
   for (int x = 0; x < width; ++x) {
     int below = 0;
     const int bin = Select16(coarse, target, below);
     Counts16& f = fine[bin];
     if ((x - fineAt[bin]) * 2 > n) {
-      f = Counts16{};
-      for (int k = 0; k < n; ++k) Add16(f, columns.Fine(bin, column(x - h + k)));
+      SumOf16(f, n, [&](int k) { return columns.Fine(bin, column(x - h + k)); });
     } else {
       for (int at = fineAt[bin] + 1; at <= x; ++at) {
         const ptrdiff_t leaving = column(at - 1 - h), entering = column(at - 1 - h + n);
@@ -357,8 +382,7 @@ HGLOBAL Median(HGLOBAL dib, const void* record) {
       if (y == 0) {
         for (int i = 0; i < n; ++i) columns.Add(sourceRow(i - h));
       } else if (sourceRow(y - 1 - h) != sourceRow(y - 1 - h + n)) {
-        columns.Remove(sourceRow(y - 1 - h));
-        columns.Add(sourceRow(y - 1 - h + n));
+        columns.Replace(sourceRow(y - 1 - h), sourceRow(y - 1 - h + n));
       }
       uint8_t* out = frame.resultPixels() + ptrdiff_t(y) * layout.stride;
       for (int c = 0; c < channels; ++c) MedianRowFromColumns(columns, c, channels, layout.width, n, target, out + c);

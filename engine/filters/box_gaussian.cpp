@@ -86,7 +86,7 @@ HGLOBAL AverageBlur(HGLOBAL dib, const void* record) {
   if (shortDivision.Make(n, 255 * n + n / 2)) {
     RunSeparablePasses(
         frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
-        [&](const StripArgs& a) { BoxMeansDownStrip(a, n, shortDivision); });
+        [&](const StripArgs& a) { BoxMeansDownStrip(a, n, 0, shortDivision); });
   } else {
     const uint8_t* divide = mean.table();
     RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [divide](int sum, int) { return divide[sum]; });
@@ -119,8 +119,15 @@ HGLOBAL SoftenedBlur(HGLOBAL dib, const void* record) {
   frame.DiscardAbortQuery();
 
   // The vertical box sum blended with the source pixel: (S + m x source) / (n + m), rounded.
-  RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean,
-                                [&](int sum, int source) { return blended(sum + products[source]); });
+  ShortDivision shortDivision;
+  if (blend <= kMaxShortDivisor && shortDivision.Make(static_cast<int>(blend), static_cast<int>(255 * blend + blend / 2))) {
+    RunSeparablePasses(
+        frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
+        [&](const StripArgs& a) { BoxMeansDownStrip(a, n, m, shortDivision); });
+  } else {
+    RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean,
+                                  [&](int sum, int source) { return blended(sum + products[source]); });
+  }
   return frame.Finish();
 }
 

@@ -233,12 +233,18 @@ struct ShortDivision {
   uint32_t multiplier = 0;
   int shift = 0;
   // False when no multiplier below 2^16 is exact over the range (callers keep their tables).
+  // The multiplier rounds up, so the product overshoots x / divisor by an amount growing with
+  // x: the first wrong quotient is at the top of a run of equal ones, x = q x divisor - 1, and
+  // only those x (and `largest`) need checking.
   bool Make(int divisor, int largest) {
+    const auto exactAt = [this, divisor](uint32_t m, int x) {
+      return int(((uint32_t(x) * m) >> 16) >> shift) == x / divisor;
+    };
     for (shift = 0; shift < 16; ++shift) {
       const uint32_t m = uint32_t(((uint64_t{1} << (16 + shift)) + uint64_t(divisor) - 1) / uint64_t(divisor));
       if (m > 65535) return false;
-      bool exact = true;
-      for (int x = 0; x <= largest && exact; ++x) exact = int(((uint32_t(x) * m) >> 16) >> shift) == x / divisor;
+      bool exact = exactAt(m, largest);
+      for (int x = divisor - 1; x <= largest && exact; x += divisor) exact = exactAt(m, x);
       if (exact) {
         multiplier = m;
         return true;
@@ -248,10 +254,14 @@ struct ShortDivision {
   }
 };
 
-// Rounded box means down an unpadded strip for sides up to kMaxSquareSize: 16-bit running sums
-// (at most 255 x 32) and the rounded mean (sum + n / 2) / n through `divide`, made for the
-// range 0 ... 255 x n + n / 2; whole rows at a time, so the loops vectorise.
-inline void BoxMeansDownStrip(const StripArgs& a, int n, const ShortDivision& divide) {
+// Largest n + m the 16-bit vertical pass below takes: 255 x 256 + 128 stays below 2^16.
+constexpr int kMaxShortDivisor = 256;
+
+// Rounded means down an unpadded strip: 16-bit running box sums S of side n and
+// out = (S + m x source sample + d / 2) / d with d = n + m (m = 0: the box mean), through
+// `divide` made for the range 0 ... 255 x d + d / 2; d at most kMaxShortDivisor. Whole rows
+// at a time, so the loops vectorise.
+inline void BoxMeansDownStrip(const StripArgs& a, int n, int m, const ShortDivision& divide) {
   uint16_t sums[kMaxStripBytes];
   const int bytes = a.bytes, height = a.height, back = n / 2;
   if (height == 1) {
@@ -266,12 +276,14 @@ inline void BoxMeansDownStrip(const StripArgs& a, int n, const ShortDivision& di
       for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(sums[b] + row[b]);
     }
   }
-  const uint16_t half = uint16_t(n / 2), multiplier = uint16_t(divide.multiplier);
+  const uint16_t half = uint16_t((n + m) / 2), multiplier = uint16_t(divide.multiplier), weight = uint16_t(m);
   const int shift = divide.shift;
   for (int y = 0; y < height; ++y) {
     uint8_t* out = a.out + y * a.stride;
+    const uint8_t* source = a.source + y * a.stride;
     for (int b = 0; b < bytes; ++b) {
-      out[b] = uint8_t(uint16_t((uint32_t(uint16_t(sums[b] + half)) * multiplier) >> 16) >> shift);
+      const uint16_t x = uint16_t(sums[b] + uint16_t(weight * source[b]) + half);
+      out[b] = uint8_t(uint16_t((uint32_t(x) * multiplier) >> 16) >> shift);
     }
     const uint8_t* entering = a.Row(ClampToLine(y - back + n, height));
     const uint8_t* leaving = a.Row(ClampToLine(y - back, height));

@@ -3,6 +3,7 @@
 #include "engine/filters/filters.h"
 
 #include "engine/engine_fixture.h"
+#include "engine/filters/filter_lines.h"
 #include "test_images.h"
 
 namespace {
@@ -48,3 +49,23 @@ TEST_F(FilterFrame, FlatImagesComeBackUnchangedAndOtherKindsRecordsAndSizesAreRe
 }
 
 }  // namespace
+
+TEST(ShortDivision, MatchesIntegerDivisionOverItsWholeRangeWhenMade) {
+  // Every divisor the box blurs hand it, over every value their sums reach: made or not, a
+  // division that is made must be exact everywhere; the sides of the average (2 ... 32) must
+  // all be made, or its fast vertical pass never runs.
+  for (int d = 2; d <= kMaxShortDivisor; ++d) {
+    const int largest = 255 * d + d / 2;
+    ShortDivision divide;
+    const bool made = divide.Make(d, largest);
+    if (d <= kMaxSquareSize) {
+      EXPECT_TRUE(made) << d;
+    }
+    if (!made) continue;
+    int firstWrong = -1;
+    for (int x = largest; x >= 0; --x) {
+      if (int(((uint32_t(x) * divide.multiplier) >> 16) >> divide.shift) != x / d) firstWrong = x;
+    }
+    EXPECT_EQ(firstWrong, -1) << "divisor " << d;
+  }
+}

@@ -14,23 +14,29 @@ constexpr int kPencil = 2;
 
 // One channel's level for edge strength e: background below the threshold, e itself (crayon)
 // or 255 - e (pencil) below 255, the line colour from 255 on. Selects only, no branches.
-inline uint8_t ChannelLevel(int e, int t, bool pencil) {
-  const int line = std::min(e, 255);
+inline uint8_t ChannelLevel(int16_t e, int16_t t, bool pencil) {
+  const int16_t line = std::min<int16_t>(e, 255);
   return static_cast<uint8_t>(e < t ? (pencil ? 255 : 0) : pencil ? 255 - line : line);
 }
 
+// The gradients stay within +-1020 and the strengths within 1275: 16-bit values, so that the
+// row loops vectorise eight or sixteen bytes at a time.
+inline int16_t Magnitude(int16_t v) { return v < 0 ? int16_t(-v) : v; }
+
 // Vertical gradient at byte i: the next stored row minus the previous one, Sobel weights.
-int VerticalGradient(const uint8_t* p, ptrdiff_t i, ptrdiff_t stride, int channels) {
+inline int16_t VerticalGradient(const uint8_t* p, ptrdiff_t i, ptrdiff_t stride, int channels) {
   const uint8_t* next = p + i + stride;
   const uint8_t* previous = p + i - stride;
-  return (next[-channels] + 2 * next[0] + next[channels]) - (previous[-channels] + 2 * previous[0] + previous[channels]);
+  return int16_t((int16_t(next[-channels]) + 2 * int16_t(next[0]) + int16_t(next[channels])) -
+                 (int16_t(previous[-channels]) + 2 * int16_t(previous[0]) + int16_t(previous[channels])));
 }
 
 // Horizontal gradient at byte i: the right column minus the left one, Sobel weights.
-int HorizontalGradient(const uint8_t* p, ptrdiff_t i, ptrdiff_t stride, int channels) {
+inline int16_t HorizontalGradient(const uint8_t* p, ptrdiff_t i, ptrdiff_t stride, int channels) {
   const uint8_t* right = p + i + channels;
   const uint8_t* left = p + i - channels;
-  return (right[-stride] + 2 * right[0] + right[stride]) - (left[-stride] + 2 * left[0] + left[stride]);
+  return int16_t((int16_t(right[-stride]) + 2 * int16_t(right[0]) + int16_t(right[stride])) -
+                 (int16_t(left[-stride]) + 2 * int16_t(left[0]) + int16_t(left[stride])));
 }
 
 }  // namespace
@@ -65,7 +71,7 @@ HGLOBAL Sketch(HGLOBAL dib, const void* record) {
     if (!frame.BeginPassStep(y, height, 0, 50)) return frame.Finish();
     uint8_t* out = result + y * stride;
     for (ptrdiff_t i = channels; i < ptrdiff_t(rowBytes) - channels; ++i) {
-      out[i] = static_cast<uint8_t>(std::min(std::abs(VerticalGradient(source, y * stride + i, stride, channels)), 255));
+      out[i] = static_cast<uint8_t>(std::min<int16_t>(Magnitude(VerticalGradient(source, y * stride + i, stride, channels)), 255));
     }
   }
   std::memset(result, background, rowBytes);
@@ -82,7 +88,7 @@ HGLOBAL Sketch(HGLOBAL dib, const void* record) {
       const uint8_t* in = source + y * stride;
       const ptrdiff_t end = ptrdiff_t(rowBytes) - channels;
       for (ptrdiff_t i = channels; i < end; ++i) {
-        out[i] = ChannelLevel(std::abs(HorizontalGradient(in, i, stride, channels)) + out[i], t, pencil);
+        out[i] = ChannelLevel(int16_t(Magnitude(HorizontalGradient(in, i, stride, channels)) + out[i]), int16_t(t), pencil);
       }
       continue;
     }
@@ -90,7 +96,7 @@ HGLOBAL Sketch(HGLOBAL dib, const void* record) {
       const ptrdiff_t first = ptrdiff_t(x) * channels;
       int e[3];
       for (int c = 0; c < channels; ++c) {
-        e[c] = std::abs(HorizontalGradient(source, y * stride + first + c, stride, channels)) + out[first + c];
+        e[c] = Magnitude(HorizontalGradient(source, y * stride + first + c, stride, channels)) + out[first + c];
       }
       // 24-bit pencil: one grey line from the mean of the three clamped strengths.
       const int m = (std::min(e[0], 255) + std::min(e[1], 255) + std::min(e[2], 255)) / 3;

@@ -188,6 +188,37 @@ std::vector<uint8_t> ReferenceUserFilter(const Picture& p, const UserFilterParam
   });
 }
 
+// Sketch: e = min(|V|, 255) + |H| of each interior sample's Sobel gradients, the border
+// pixels background; crayon e below t is 0, else min(e, 255); pencil on grey 255 - that; pencil
+// on 24-bit one grey from the mean of the three clamped strengths.
+std::vector<uint8_t> ReferenceSketch(const Picture& p, int style, int t) {
+  const int stride = (p.w * p.channels + 3) & ~3;
+  const uint8_t background = style == 2 ? 255 : 0;
+  std::vector<uint8_t> out = p.px;
+  const auto at = [&](int x, int y, int c) { return int(p.px[y * stride + x * p.channels + c]); };
+  for (int y = 0; y < p.h; ++y) {
+    for (int x = 0; x < p.w; ++x) {
+      int e[3] = {};
+      for (int c = 0; c < p.channels; ++c) {
+        if (x == 0 || y == 0 || x == p.w - 1 || y == p.h - 1) continue;
+        const int v = at(x - 1, y + 1, c) + 2 * at(x, y + 1, c) + at(x + 1, y + 1, c) - at(x - 1, y - 1, c) -
+                      2 * at(x, y - 1, c) - at(x + 1, y - 1, c);
+        const int h = at(x + 1, y - 1, c) + 2 * at(x + 1, y, c) + at(x + 1, y + 1, c) - at(x - 1, y - 1, c) -
+                      2 * at(x - 1, y, c) - at(x - 1, y + 1, c);
+        e[c] = std::min(std::abs(v), 255) + std::abs(h);
+      }
+      const bool border = x == 0 || y == 0 || x == p.w - 1 || y == p.h - 1;
+      const int mean = (std::min(e[0], 255) + std::min(e[1], 255) + std::min(e[2], 255)) / 3;
+      for (int c = 0; c < p.channels; ++c) {
+        int level = e[c] < t ? 0 : std::min(e[c], 255);
+        if (style == 2) level = p.channels == 3 ? (mean < t ? 255 : 255 - mean) : 255 - level;
+        out[y * stride + x * p.channels + c] = border ? background : uint8_t(level);
+      }
+    }
+  }
+  return out;
+}
+
 void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::string& label) {
   UserFilterParams f{int32_t(random() % 41) - 20, int32_t(random() % 101) - 50, 0, {}};
   if (f.scale == 0) f.scale = 7;
@@ -216,6 +247,13 @@ TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
       ScopedDib dib(rgb ? MakeRgbDib(w, h, [&](int x, int y) { return Bgr{level(x, y), level(x, y), level(x, y)}; })
                         : MakeGreyDib(w, h, level));
       ExpectUserFilterAsReference(dib.get(), random, std::to_string(w) + "x" + std::to_string(h));
+      for (const SketchParams sketch : {SketchParams{1, 0}, SketchParams{1, 200}, SketchParams{2, 40}}) {
+        if (w < 4 || h < 4) continue;  // refused, as the sketch tests check
+        ScopedDib drawn(Sketch(dib.get(), &sketch));
+        ASSERT_TRUE(drawn);
+        EXPECT_EQ(PixelBytes(drawn.get()), ReferenceSketch(Read(dib.get()), sketch.style, sketch.threshold))
+            << w << "x" << h << " sketch " << sketch.style << " " << sketch.threshold;
+      }
       ScopedDib smoothed(EdgePreservingSmooth(dib.get()));
       ASSERT_TRUE(smoothed);
       EXPECT_EQ(PixelBytes(smoothed.get()), ReferenceSmoothing(Read(dib.get()))) << w << "x" << h << " smoothing";

@@ -21,6 +21,9 @@ PreviewState* PreviewOf(HWND dialog, int id) {
 
 Step Scroll(int bar, int code, int thumb) { return {Step::kScroll, bar, code, thumb, nullptr}; }
 Step Click(int button) { return {Step::kClick, button, 0, 0, nullptr}; }
+Step Type(int box, const char* text) { return {Step::kType, box, 0, 0, text}; }
+Step Select(int list, int index) { return {Step::kSelect, list, index, 0, nullptr}; }
+Step Selected(int list, int index) { return {Step::kSelected, list, index, 0, nullptr}; }
 Step Text(int id, const char* text) { return {Step::kText, id, 0, 0, text}; }
 Step Enabled(int id, bool enabled) { return {Step::kEnabled, id, enabled, 0, nullptr}; }
 Step Checked(int id, bool checked) { return {Step::kChecked, id, checked, 0, nullptr}; }
@@ -28,6 +31,7 @@ Step Position(int bar, int position) { return {Step::kPosition, bar, position, 0
 Step Field(int word, int value) { return {Step::kField, 0, word, value, nullptr}; }
 Step Focus(int id) { return {Step::kFocus, id, 0, 0, nullptr}; }
 Step Inverted(int button, bool inverted) { return {Step::kInverted, button, inverted, 0, nullptr}; }
+Step Refreshes(int count) { return {Step::kRefreshes, 0, count, 0, nullptr}; }
 Step AfterShowsEffect() { return {Step::kAfter, 0, 0, 0, nullptr}; }
 
 namespace {
@@ -36,11 +40,15 @@ namespace {
 // so that the After preview runs the record's values unscaled.
 constexpr int kWidth = 96, kHeight = 72;
 
-HGLOBAL MakePicture(bool grey) {
-  HGLOBAL image = grey ? MakeGreyDib(kWidth, kHeight, [](int x, int y) { return uint8_t((x * 5 + y * 3) % 256); })
-                       : MakeRgbDib(kWidth, kHeight, [](int x, int y) {
-                           return Bgr{uint8_t(x * 2), uint8_t(y * 3), uint8_t((x * y) % 256)};
-                         });
+HGLOBAL MakePicture(int picture) {
+  const bool grey = picture == kGrey;
+  HGLOBAL image =
+      grey ? MakeGreyDib(kWidth, kHeight, [](int x, int y) { return uint8_t((x * 5 + y * 3) % 256); })
+      : picture == kRamps
+          ? MakeRgbDib(kWidth, kHeight, [](int x, int y) {
+              return Bgr{uint8_t(20 + x * 180 / 95), uint8_t(60 + y * 100 / 71), uint8_t(40 + x * 190 / 95)};
+            })
+          : MakeRgbDib(kWidth, kHeight, [](int x, int y) { return Bgr{uint8_t(x * 2), uint8_t(y * 3), uint8_t((x * y) % 256)}; });
   HGLOBAL mask = MakeGreyDib(kWidth, kHeight, [](int, int) { return uint8_t{255}; });
   HGLOBAL host = MakeHostImage(kWidth, kHeight, {{image, mask}}, 0);
   if (grey) {
@@ -48,6 +56,14 @@ HGLOBAL MakePicture(bool grey) {
     GlobalUnlock(host);
   }
   return host;
+}
+
+// Counts the refresh requests that reach the After preview.
+int refreshes = 0;
+WNDPROC afterProc = nullptr;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kRefreshRequest) ++refreshes;
+  return CallWindowProcA(afterProc, window, message, wParam, lParam);
 }
 
 // The image of a preview control's entry 0, copied.
@@ -84,9 +100,19 @@ bool DrawnInverted(HWND button) {
   return pixel == RGB(255 - 236, 255 - 233, 255 - 216);
 }
 
+}  // namespace
+
+std::vector<uint8_t> PreviewPixels(HWND dialog, int id) {
+  ScopedDib picture(PreviewPicture(dialog, id));
+  return picture ? PixelBytes(picture.get()) : std::vector<uint8_t>{};
+}
+
+namespace {
+
 std::string Describe(const Step& step) {
-  static const char* const kNames[] = {"Scroll", "Click",    "Text",     "Enabled", "Checked",
-                                       "Position", "Field", "Focus", "Inverted", "AfterShowsEffect"};
+  static const char* const kNames[] = {"Scroll",   "Click",    "Type",     "Select",    "Text",
+                                       "Enabled",  "Checked",  "Position", "Field",     "Focus",
+                                       "Inverted", "Selected", "Refreshes", "AfterShowsEffect"};
   std::ostringstream out;
   out << kNames[step.kind] << "(" << step.id << ", " << step.value << ", " << step.extra << ")";
   return out.str();
@@ -98,6 +124,9 @@ class Player {
       : opening_(opening), record_(record), failures_(failures) {}
 
   void Play(HWND dialog) {
+    refreshes = 0;
+    afterProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), GWLP_WNDPROC,
+                                                            reinterpret_cast<LONG_PTR>(CountingProc)));
     for (size_t i = 0; i < opening_.steps.size() && IsWindow(dialog); ++i) {
       step_ = i;
       Do(dialog, opening_.steps[i]);
@@ -125,6 +154,15 @@ class Player {
       case Step::kClick:
         ClickButton(dialog, step.id);
         break;
+      case Step::kType:
+        SetWindowTextA(control, step.text);
+        break;
+      case Step::kSelect:
+        if (CAN_CHECK(ComboBoxesWork(), "a list selection")) SendMessageA(control, CB_SETCURSEL, step.value, 0);
+        break;
+      case Step::kSelected:
+        if (CAN_CHECK(ComboBoxesWork(), "a list selection")) Expect(int(SendMessageA(control, CB_GETCURSEL, 0, 0)), step.value);
+        break;
       case Step::kText:
         Expect(WindowText(control), std::string(step.text));
         break;
@@ -145,6 +183,10 @@ class Player {
         break;
       case Step::kInverted:
         if (CAN_CHECK(PixelsReadable(), "direction button drawing")) Expect(DrawnInverted(control), step.value != 0);
+        break;
+      case Step::kRefreshes:
+        Expect(refreshes, step.value);
+        refreshes = 0;
         break;
       case Step::kAfter:
         CheckAfter(dialog);
@@ -177,7 +219,7 @@ void RunOpenings(const std::vector<Opening>& openings) {
     std::vector<int32_t> record(64, 0);
     std::copy(opening.record.begin(), opening.record.end(), record.begin());
     std::vector<std::string> failures;
-    HGLOBAL host = MakePicture(opening.grey);
+    HGLOBAL host = MakePicture(opening.picture);
     int result = -99;
     std::thread([&] {
       Player player(opening, record.data(), &failures);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
+#include "dialog_steps.h"
 #include "file_dialog_driver.h"
 #include "fxui.h"
 #include "image/host_image.h"
@@ -87,7 +88,20 @@ class MagicMirrorDialog : public ::testing::Test {
   HGLOBAL host_ = nullptr;
 };
 
-TEST_F(MagicMirrorDialog, StrokesFillTheCurveAndRefreshOnlyOnRelease) {
+// A stroke from (0, 255) to (255, 0): entry i = 255 + i * (0 - 255) / 255 = 255 - i.
+void DrawFalling(HWND editor) {
+  Mouse(editor, WM_LBUTTONDOWN, MK_LBUTTON, 0, 255);
+  Mouse(editor, WM_MOUSEMOVE, MK_LBUTTON, 255, 0);
+  Mouse(editor, WM_LBUTTONUP, 0, 255, 0);
+}
+
+Curve Falling() {
+  Curve curve(256);
+  for (int i = 0; i < 256; ++i) curve[i] = uint8_t(255 - i);
+  return curve;
+}
+
+TEST_F(MagicMirrorDialog, StrokesFillTheCurveRefreshOnReleaseAndReachTheAfterPreview) {
   struct Stroke {
     UINT message;
     WPARAM keys;
@@ -95,18 +109,18 @@ TEST_F(MagicMirrorDialog, StrokesFillTheCurveAndRefreshOnlyOnRelease) {
     std::vector<std::pair<int, int>> entries;  // (entry, value) expected in the record after it
     int refreshes;                             // counted since the dialog started
   };
+  // The run between points is filled as the curve logic's tests pin down; here the dialog's part.
   const Stroke strokes[] = {
       {WM_LBUTTONDOWN, MK_LBUTTON, 10, 50, {{9, 9}, {10, 50}, {11, 11}}, 0},
-      {WM_MOUSEMOVE, MK_LBUTTON, 20, 100, {{11, 55}, {15, 75}, {20, 100}, {21, 21}}, 0},
-      {WM_MOUSEMOVE, MK_LBUTTON, 5, 0, {{4, 4}, {5, 0}, {6, 6}, {12, 46}, {19, 93}, {20, 100}}, 0},
-      {WM_LBUTTONUP, 0, 5, 0, {{5, 0}}, 1},
-      {WM_MOUSEMOVE, 0, 100, 0, {{100, 100}}, 1},  // no button held: nothing
+      {WM_MOUSEMOVE, MK_LBUTTON, 20, 100, {{15, 75}, {20, 100}}, 0},
+      {WM_LBUTTONUP, 0, 20, 100, {{20, 100}}, 1},
+      {WM_MOUSEMOVE, 0, 100, 0, {{100, 100}}, 1},        // no button held: nothing
       {WM_LBUTTONDOWN, MK_LBUTTON, -1, 0, {{0, 0}}, 1},  // outside the drawing area: ignored
       {WM_LBUTTONUP, 0, -1, 0, {{0, 0}}, 2},
   };
   MagicMirrorParams params{};
+  std::vector<uint8_t> before, after;
   const int result = Open(&params, [&](HWND dialog) {
-    EXPECT_EQ(WindowText(dialog), "Magic Mirror");
     HWND editor = SizedEditor(dialog);
     for (size_t s = 0; s < std::size(strokes); ++s) {
       const Stroke& stroke = strokes[s];
@@ -116,19 +130,30 @@ TEST_F(MagicMirrorDialog, StrokesFillTheCurveAndRefreshOnlyOnRelease) {
       }
       EXPECT_EQ(refreshes, stroke.refreshes) << "stroke " << s;
     }
+    DrawFalling(editor);
+    SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), WM_TIMER, kPreviewTimer, 0);
+    before = PreviewPixels(dialog, IDC_PREVIEW_BEFORE);
+    after = PreviewPixels(dialog, IDC_PREVIEW_AFTER);
     ClickButton(dialog, IDOK);
   });
   EXPECT_EQ(result, 1);
   EXPECT_EQ(params.mapping, 0);
-  EXPECT_EQ(params.curve[12], 46);
+  EXPECT_EQ(RecordCurve(params), Falling());
+  constexpr size_t kStride = 96 * 3;  // the picture is shown whole at 100 %
+  ASSERT_EQ(before.size(), kStride * 72);
+  ASSERT_EQ(after.size(), before.size());
+  // The falling curve mirrors each row left to right: pixel x takes pixel 95 - x.
+  for (size_t i = 0; i < after.size(); ++i) {
+    const size_t x = i % kStride / 3, mirrored = i - i % kStride + (95 - x) * 3 + i % 3;
+    ASSERT_EQ(after[i], before[mirrored]) << "row " << i / kStride << " x " << x;
+  }
 }
 
 TEST_F(MagicMirrorDialog, OperateAppliesTheSelectedFunction) {
   SKIP_UNLESS(ComboBoxesWork(), "choosing a function from the list");
   MagicMirrorParams params{};
   std::vector<std::string> names;
-  Curve afterSquare, afterSmooth;
-  int refreshesAfterOne = 0;
+  int square128 = -1, refreshesAfterOne = 0;
   Open(&params, [&](HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_CURVE_FUNCTION);
     for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
@@ -138,94 +163,40 @@ TEST_F(MagicMirrorDialog, OperateAppliesTheSelectedFunction) {
     }
     Operate(dialog, 5);  // Square
     refreshesAfterOne = refreshes;
-    afterSquare = RecordCurve(params);
+    square128 = params.curve[128];
     Operate(dialog, 7);  // Reset
-    Operate(dialog, 8);  // Smooth
-    afterSmooth = RecordCurve(params);
     ClickButton(dialog, IDCANCEL);
   });
   EXPECT_EQ(names, (std::vector<std::string>{"Circle", "Exponent", "Logarithm", "Sine", "Arcsine", "Square",
                                              "Squareroot", "Reset", "Smooth"}));
   EXPECT_EQ(refreshesAfterOne, 1);
-  ASSERT_EQ(afterSquare.size(), 256u);
-  EXPECT_EQ(afterSquare[128], 64);  // (128 * 128 + 127) / 255
-  EXPECT_EQ(afterSquare[255], 255);
-  Curve smoothed = Identity();
-  smoothed[255] = 254;
-  EXPECT_EQ(afterSmooth, smoothed) << "Reset gave the identity back, Smooth changed its last entry";
+  EXPECT_EQ(square128, 64);  // (128 * 128 + 127) / 255
+  EXPECT_EQ(RecordCurve(params), Identity()) << "Reset";
 }
 
+// Word 0 is the mapping; word 3 holds curve entries 8 .. 11, 0x0B0A0908 in the identity,
+// which every opening starts from although the first test ended with OK and a drawn curve.
 TEST_F(MagicMirrorDialog, MappingButtonsAndWhatIsRememberedThroughOkOnly) {
-  MagicMirrorParams params{};
-  struct Click {
-    int button;
-    const char* axis;
-    int mapping, refreshes;
-  };
-  const Click clicks[] = {
-      {IDC_MAPPING_VERTICAL, "y", 1, 1},
-      {IDC_MAPPING_VERTICAL, "y", 1, 1},  // already current: no refresh
-      {IDC_MAPPING_RADIAL, "r", 2, 2},
-      {IDC_MAPPING_ANGULAR, "r", 3, 3},
-      {IDC_MAPPING_HORIZONTAL, "x", 0, 4},
-  };
-  EXPECT_EQ(Open(&params, [&](HWND dialog) {
-              EXPECT_EQ(Axis(dialog), "x");
-              for (const Click& click : clicks) {
-                ClickButton(dialog, click.button);
-                EXPECT_EQ(Axis(dialog), click.axis) << click.button;
-                EXPECT_EQ(params.mapping, click.mapping) << click.button;
-                EXPECT_EQ(refreshes, click.refreshes) << click.button;
-              }
-              ClickButton(dialog, IDCANCEL);
-            }),
-            0);
-  EXPECT_EQ(params.mapping, 0) << "the record keeps what the dialog wrote";
-
-  // Cancel remembers nothing; OK remembers the mapping and the function, never the curve.
-  struct Opening {
-    int click, function, expectChecked;
-    const char* expectAxis;
-    int expectFunction;
-    bool ok;
-  };
-  const Opening openings[] = {
-      {IDC_MAPPING_VERTICAL, 3, IDC_MAPPING_HORIZONTAL, "x", 0, true},
-      {IDC_MAPPING_ANGULAR, 6, IDC_MAPPING_VERTICAL, "y", 3, false},
-      {0, 0, IDC_MAPPING_VERTICAL, "y", 3, true},
-  };
-  for (const Opening& o : openings) {
-    int checked = 0, function = -1;
-    std::string axis;
-    Curve atStart;
-    params.mapping = 7;
-    const int result = Open(&params, [&](HWND dialog) {
-      for (int id = IDC_MAPPING_HORIZONTAL; id <= IDC_MAPPING_ANGULAR; ++id) {
-        if (IsDlgButtonChecked(dialog, id)) checked = id;
-      }
-      axis = Axis(dialog);
-      function = static_cast<int>(SendDlgItemMessageA(dialog, IDC_CURVE_FUNCTION, CB_GETCURSEL, 0, 0));
-      atStart = RecordCurve(params);
-      HWND editor = SizedEditor(dialog);
-      Mouse(editor, WM_LBUTTONDOWN, MK_LBUTTON, 30, 200);
-      Mouse(editor, WM_LBUTTONUP, 0, 30, 200);
-      if (o.click) ClickButton(dialog, o.click);
-      SendDlgItemMessageA(dialog, IDC_CURVE_FUNCTION, CB_SETCURSEL, o.function, 0);
-      ClickButton(dialog, o.ok ? IDOK : IDCANCEL);
-    });
-    EXPECT_EQ(result, o.ok ? 1 : 0);
-    EXPECT_EQ(checked, o.expectChecked) << o.click;
-    EXPECT_EQ(axis, o.expectAxis) << o.click;
-    EXPECT_EQ(atStart, Identity()) << "every opening starts from the identity";
-    EXPECT_EQ(params.curve[30], 200);
-    if (CAN_CHECK(ComboBoxesWork(), "the remembered function")) {
-      EXPECT_EQ(function, o.expectFunction) << o.click;
-    }
-  }
-  Open(&params, [](HWND dialog) {  // back to the first state for the other tests
-    ClickButton(dialog, IDC_MAPPING_HORIZONTAL);
-    SendDlgItemMessageA(dialog, IDC_CURVE_FUNCTION, CB_SETCURSEL, 0, 0);
-    ClickButton(dialog, IDOK);
+  constexpr int kIdentity8 = 0x0B0A0908;
+  RunOpenings({
+      {EFFECT_MAGIC_MIRROR, kColour, {7},
+       {Text(0, "Magic Mirror"), Text(IDC_CURVE_AXIS, "x"), Field(0, 0), Field(3, kIdentity8),
+        Click(IDC_MAPPING_VERTICAL), Text(IDC_CURVE_AXIS, "y"), Field(0, 1), Refreshes(1),
+        Click(IDC_MAPPING_VERTICAL), Refreshes(0),  // already current
+        Click(IDC_MAPPING_RADIAL), Text(IDC_CURVE_AXIS, "r"), Field(0, 2), Click(IDC_MAPPING_ANGULAR),
+        Text(IDC_CURVE_AXIS, "r"), Field(0, 3), Click(IDC_MAPPING_HORIZONTAL), Text(IDC_CURVE_AXIS, "x"), Field(0, 0),
+        Refreshes(3), Click(IDC_MAPPING_VERTICAL), Select(IDC_CURVE_FUNCTION, 3), Click(IDOK)},
+       1, {1}},
+      // OK remembered the mapping and the function; Cancel remembers nothing.
+      {EFFECT_MAGIC_MIRROR, kColour, {7},
+       {Checked(IDC_MAPPING_VERTICAL, true), Checked(IDC_MAPPING_HORIZONTAL, false), Text(IDC_CURVE_AXIS, "y"),
+        Selected(IDC_CURVE_FUNCTION, 3), Field(0, 1), Field(3, kIdentity8), Click(IDC_MAPPING_ANGULAR),
+        Select(IDC_CURVE_FUNCTION, 6), Click(IDCANCEL)},
+       0, {3}},
+      {EFFECT_MAGIC_MIRROR, kColour, {7},
+       {Checked(IDC_MAPPING_VERTICAL, true), Checked(IDC_MAPPING_ANGULAR, false), Selected(IDC_CURVE_FUNCTION, 3),
+        Click(IDC_MAPPING_HORIZONTAL), Select(IDC_CURVE_FUNCTION, 0), Click(IDOK)},  // back to the first state
+       1, {0}},
   });
 }
 
@@ -238,16 +209,12 @@ TEST_F(MagicMirrorDialog, SaveAndLoadThroughTheFileDialogs) {
   longPath += std::string(130 - longPath.size(), 'n') + ".mmc";
   MagicMirrorParams params{};
   FileDialogSeen saveSeen, loadSeen;
-  Curve drawn, afterFilterLoad, afterLoad, afterLongLoad;
+  Curve afterFilterLoad, afterLoad, afterCancelledLoad;
   int mappingAfterLoad = -1;
   std::string axisAfterLoad;
   Open(&params, [&](HWND dialog) {
     ClickButton(dialog, IDC_MAPPING_RADIAL);
-    HWND editor = SizedEditor(dialog);
-    Mouse(editor, WM_LBUTTONDOWN, MK_LBUTTON, 0, 255);
-    Mouse(editor, WM_MOUSEMOVE, MK_LBUTTON, 255, 0);
-    Mouse(editor, WM_LBUTTONUP, 0, 255, 0);
-    drawn = RecordCurve(params);
+    DrawFalling(SizedEditor(dialog));
     saveSeen = ClickAndAnswerFileDialog(dialog, IDC_CURVE_SAVE, saved);
     ClickAndAnswerFileDialog(dialog, IDC_CURVE_SAVE, longPath);  // too long for the name buffer
     Operate(dialog, 7);  // Reset, and Horizontal
@@ -261,16 +228,13 @@ TEST_F(MagicMirrorDialog, SaveAndLoadThroughTheFileDialogs) {
     mappingAfterLoad = params.mapping;
     axisAfterLoad = Axis(dialog);
     ClickAndAnswerFileDialog(dialog, IDC_CURVE_LOAD, "");  // cancelled
-    afterLongLoad = RecordCurve(params);
+    afterCancelledLoad = RecordCurve(params);
     ClickButton(dialog, IDCANCEL);
   });
   EXPECT_TRUE(saveSeen.shown);
   EXPECT_EQ(saveSeen.title, "Save Magic Curve");
   EXPECT_EQ(loadSeen.title, "Load Magic Curve");
-  // From (0, 255) to (255, 0): entry i = 255 + i * (0 - 255) / 255 = 255 - i.
-  Curve falling(256);
-  for (int i = 0; i < 256; ++i) falling[i] = uint8_t(255 - i);
-  EXPECT_EQ(drawn, falling);
+  const Curve falling = Falling();
   const std::vector<uint8_t> file = FileBytes(saved);
   ASSERT_EQ(file.size(), 274u);
   EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 18),
@@ -281,45 +245,9 @@ TEST_F(MagicMirrorDialog, SaveAndLoadThroughTheFileDialogs) {
   EXPECT_EQ(afterLoad, falling);
   EXPECT_EQ(mappingAfterLoad, 2);
   EXPECT_EQ(axisAfterLoad, "r");
-  EXPECT_EQ(afterLongLoad, falling);
+  EXPECT_EQ(afterCancelledLoad, falling);
   DeleteFileA(saved.c_str());
   DeleteFileA(filter.c_str());
-}
-
-TEST_F(MagicMirrorDialog, TheTimerTickShowsTheMirroredPictureInTheAfterPreview) {
-  MagicMirrorParams params{};
-  std::vector<uint8_t> before, after;
-  int width = 0;
-  Open(&params, [&](HWND dialog) {
-    HWND editor = SizedEditor(dialog);
-    Mouse(editor, WM_LBUTTONDOWN, MK_LBUTTON, 0, 255);
-    Mouse(editor, WM_MOUSEMOVE, MK_LBUTTON, 255, 0);
-    Mouse(editor, WM_LBUTTONUP, 0, 255, 0);
-    HWND control = GetDlgItem(dialog, IDC_PREVIEW_AFTER);
-    SendMessageA(control, WM_TIMER, kPreviewTimer, 0);
-    for (int id : {IDC_PREVIEW_BEFORE, IDC_PREVIEW_AFTER}) {
-      auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_USERDATA));
-      ImageEntry* entry = LockImageEntry(state->view.previewImage, 0);
-      if (!entry) continue;
-      (id == IDC_PREVIEW_BEFORE ? before : after) = PixelBytes(entry->image);
-      const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(entry->image));
-      width = header ? header->biWidth : 0;
-      GlobalUnlock(entry->image);
-      UnlockHostImage(state->view.previewImage);
-    }
-    ClickButton(dialog, IDOK);
-  });
-  ASSERT_EQ(width, 96) << "the picture is shown whole at 100 %";
-  ASSERT_EQ(after.size(), before.size());
-  // The falling curve mirrors each row left to right: pixel x takes pixel 95 - x.
-  const size_t stride = 96 * 3;
-  for (size_t row = 0; row < before.size() / stride; ++row) {
-    for (int x = 0; x < 96; ++x) {
-      for (int b = 0; b < 3; ++b) {
-        ASSERT_EQ(after[row * stride + x * 3 + b], before[row * stride + (95 - x) * 3 + b]) << "row " << row << " x " << x;
-      }
-    }
-  }
 }
 
 }  // namespace

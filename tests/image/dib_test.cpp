@@ -24,50 +24,42 @@ TEST(DibRowStride, FollowsTheRowTable) {
   EXPECT_EQ(DibRowStride(10, 16), 0);
 }
 
-std::vector<RGBQUAD> Ramp() {
-  std::vector<RGBQUAD> ramp(256);
-  for (int i = 0; i < 256; ++i) ramp[i] = RGBQUAD{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+std::vector<RGBQUAD> Ramp(int size = 256, int changed = -1, uint8_t reserved = 0) {
+  std::vector<RGBQUAD> ramp(size);
+  for (int i = 0; i < size; ++i) ramp[i] = RGBQUAD{uint8_t(i), uint8_t(i == changed ? i - 1 : i), uint8_t(i), reserved};
   return ramp;
 }
 
 TEST(DibClassify, GivesEachKind) {
   auto zero = [](int, int) { return uint8_t{0}; };
-  ScopedDib rgb(MakeRgbDib(3, 2, [](int, int) { return Bgr{1, 2, 3}; }));
-  ScopedDib grey(MakeGreyDib(3, 2, zero));
-  ScopedDib four(MakePaletteDib(3, 2, 4, std::vector<RGBQUAD>(16), zero));
-  ScopedDib one(MakePaletteDib(3, 2, 1, std::vector<RGBQUAD>(2), zero));
-  EXPECT_EQ(ClassifyDib(nullptr), kDibNone);
-  EXPECT_EQ(ClassifyDib(rgb.get()), kDibRgb24);
-  EXPECT_EQ(ClassifyDib(grey.get()), kDibGreyRamp);
-  EXPECT_EQ(ClassifyDib(four.get()), kDibPalette4);
-  EXPECT_EQ(ClassifyDib(one.get()), kDibBilevel);
-  EXPECT_EQ(IsGreyRampDib(grey.get()), 1);
-  EXPECT_EQ(IsGreyRampDib(rgb.get()), 0);
-  EXPECT_EQ(IsGreyRampDib(nullptr), 0);
-
+  struct Case {
+    const char* what;
+    HGLOBAL dib;
+    int kind;
+  };
+  const Case cases[] = {
+      {"none", nullptr, kDibNone},
+      {"24 bits", MakeRgbDib(3, 2, [](int, int) { return Bgr{1, 2, 3}; }), kDibRgb24},
+      {"grey ramp", MakeGreyDib(3, 2, zero), kDibGreyRamp},
+      {"4 bits", MakePaletteDib(3, 2, 4, std::vector<RGBQUAD>(16), zero), kDibPalette4},
+      {"1 bit", MakePaletteDib(3, 2, 1, std::vector<RGBQUAD>(2), zero), kDibBilevel},
+      // A grey ramp needs every entry and exactly 256; the reserved bytes do not count.
+      {"last entry off", MakePaletteDib(2, 2, 8, Ramp(256, 255), zero), kDibPalette8},
+      {"255 entries", MakePaletteDib(2, 2, 8, Ramp(255), zero), kDibPalette8},
+      {"reserved set", MakePaletteDib(2, 2, 8, Ramp(256, -1, 7), zero), kDibGreyRamp},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClassifyDib(c.dib), c.kind) << c.what;
+    EXPECT_EQ(IsGreyRampDib(c.dib), c.kind == kDibGreyRamp) << c.what;
+  }
   // A 16-bit image is of no kind the library handles.
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(rgb.get()));
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(cases[1].dib));
   header->biBitCount = 16;
-  GlobalUnlock(rgb.get());
-  EXPECT_EQ(ClassifyDib(rgb.get()), kDibNone);
-}
-
-TEST(DibClassify, GreyRampNeedsEveryEntryAndExactly256) {
-  auto zero = [](int, int) { return uint8_t{0}; };
-  std::vector<RGBQUAD> palette = Ramp();
-  palette[255].rgbGreen = 254;
-  ScopedDib lastEntryOff(MakePaletteDib(2, 2, 8, palette, zero));
-  EXPECT_EQ(ClassifyDib(lastEntryOff.get()), kDibPalette8);
-
-  std::vector<RGBQUAD> short_ramp = Ramp();
-  short_ramp.pop_back();
-  ScopedDib only255(MakePaletteDib(2, 2, 8, short_ramp, zero));
-  EXPECT_EQ(ClassifyDib(only255.get()), kDibPalette8);
-
-  std::vector<RGBQUAD> reserved = Ramp();
-  for (RGBQUAD& q : reserved) q.rgbReserved = 7;
-  ScopedDib reservedSet(MakePaletteDib(2, 2, 8, reserved, zero));
-  EXPECT_EQ(ClassifyDib(reservedSet.get()), kDibGreyRamp);
+  GlobalUnlock(cases[1].dib);
+  EXPECT_EQ(ClassifyDib(cases[1].dib), kDibNone);
+  for (const Case& c : cases) {
+    if (c.dib) GlobalFree(c.dib);
+  }
 }
 
 TEST(DibSize, FillsWhatIsAskedFor) {

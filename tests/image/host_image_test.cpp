@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "image/host_image.h"
 
 namespace {
@@ -25,19 +27,15 @@ class HostImageTest : public ::testing::Test {
   HGLOBAL handle_ = nullptr;
 };
 
-TEST_F(HostImageTest, GreyOnlyForImageType8) {
-  EXPECT_EQ(IsGreyHostImage(handle_), 0);
-  SetType(8);
-  EXPECT_EQ(IsGreyHostImage(handle_), 1);
-  SetType(9);
-  EXPECT_EQ(IsGreyHostImage(handle_), 0);
+TEST_F(HostImageTest, GreyOnlyForImageType8AndTheCurrentEntry) {
+  for (const auto& [type, grey] : {std::pair{24, 0}, {8, 1}, {9, 0}}) {
+    SetType(type);
+    EXPECT_EQ(IsGreyHostImage(handle_), grey) << type;
+  }
   EXPECT_EQ(IsGreyHostImage(nullptr), 0);
-  EXPECT_EQ(LockCount(), 0u);
-}
-
-TEST_F(HostImageTest, CurrentEntryIndex) {
   EXPECT_EQ(GetCurrentEntryIndex(handle_), 2);
   EXPECT_EQ(GetCurrentEntryIndex(nullptr), -1);
+  EXPECT_EQ(LockCount(), 0u);
 }
 
 TEST_F(HostImageTest, LockImageEntryKeepsTheRecordLockedOnlyOnSuccess) {

@@ -123,13 +123,8 @@ TEST_F(EffectRunner, SizeFieldsAreScaledToTheZoomForTheRunOnly) {
   // Average at zoom 20 with squareSize 9: 9 x 20 / 100 = 1, raised to 2. The mask is opaque,
   // so the premultiplied run equals the plain one.
   auto texture = [](int x, int y) { return Bgr{uint8_t(x * 37 + y * 11), uint8_t(x * y), uint8_t(200 - x)}; };
-  HGLOBAL preview = MakeHostImage(40, 40, {{MakeRgbDib(12, 9, texture), Mask(255)}}, 0);
-  {
-    ImageEntry* entry = LockImageEntry(preview, 0);
-    GlobalFree(entry->mask);
-    entry->mask = MakeGreyDib(12, 9, [](int, int) { return uint8_t{255}; });
-    UnlockHostImage(preview);
-  }
+  HGLOBAL preview =
+      MakeHostImage(40, 40, {{MakeRgbDib(12, 9, texture), MakeGreyDib(12, 9, [](int, int) { return uint8_t{255}; })}}, 0);
   ScopedDib source(MakeRgbDib(12, 9, texture));
   FilterSizeParams two{2, 0}, nine{9, 0};
   ScopedDib expected(ApplyEffect(source.get(), EFFECT_AVERAGE, &two));

@@ -149,31 +149,6 @@ TEST_F(MagicMirrorDialog, StrokesFillTheCurveRefreshOnReleaseAndReachTheAfterPre
   }
 }
 
-TEST_F(MagicMirrorDialog, OperateAppliesTheSelectedFunction) {
-  SKIP_UNLESS(ComboBoxesWork(), "choosing a function from the list");
-  MagicMirrorParams params{};
-  std::vector<std::string> names;
-  int square128 = -1, refreshesAfterOne = 0;
-  Open(&params, [&](HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_CURVE_FUNCTION);
-    for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
-      char name[32] = "";
-      SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
-      names.push_back(name);
-    }
-    Operate(dialog, 5);  // Square
-    refreshesAfterOne = refreshes;
-    square128 = params.curve[128];
-    Operate(dialog, 7);  // Reset
-    ClickButton(dialog, IDCANCEL);
-  });
-  EXPECT_EQ(names, (std::vector<std::string>{"Circle", "Exponent", "Logarithm", "Sine", "Arcsine", "Square",
-                                             "Squareroot", "Reset", "Smooth"}));
-  EXPECT_EQ(refreshesAfterOne, 1);
-  EXPECT_EQ(square128, 64);  // (128 * 128 + 127) / 255
-  EXPECT_EQ(RecordCurve(params), Identity()) << "Reset";
-}
-
 // Word 0 is the mapping; word 3 holds curve entries 8 .. 11, 0x0B0A0908 in the identity,
 // which every opening starts from although the first test ended with OK and a drawn curve.
 TEST_F(MagicMirrorDialog, MappingButtonsAndWhatIsRememberedThroughOkOnly) {
@@ -200,8 +175,8 @@ TEST_F(MagicMirrorDialog, MappingButtonsAndWhatIsRememberedThroughOkOnly) {
   });
 }
 
-TEST_F(MagicMirrorDialog, SaveAndLoadThroughTheFileDialogs) {
-  SKIP_UNLESS(ComboBoxesWork(), "the file dialogs");
+TEST_F(MagicMirrorDialog, FunctionsAndSaveAndLoadThroughTheFileDialogs) {
+  SKIP_UNLESS(ComboBoxesWork(), "the function list and the file dialogs");
   const std::string saved = ScratchFile("fxui-test.mmc");
   const std::string filter = ScratchFile("fxui-test.udf");
   std::ofstream(filter, std::ios::binary) << std::string("FDUC\5\0\5\0\20\0\70\0\0\0\0\0\0\0", 18) << std::string(56, '\1');
@@ -212,12 +187,23 @@ TEST_F(MagicMirrorDialog, SaveAndLoadThroughTheFileDialogs) {
   Curve afterFilterLoad, afterLoad, afterCancelledLoad;
   int mappingAfterLoad = -1;
   std::string axisAfterLoad;
+  std::vector<std::string> names;
+  int square128 = -1, refreshesAfterOne = 0;
   Open(&params, [&](HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_CURVE_FUNCTION);
+    for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+      char name[32] = "";
+      SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+      names.push_back(name);
+    }
+    Operate(dialog, 5);  // Square
+    refreshesAfterOne = refreshes;
+    square128 = params.curve[128];
     ClickButton(dialog, IDC_MAPPING_RADIAL);
     DrawFalling(SizedEditor(dialog));
     saveSeen = ClickAndAnswerFileDialog(dialog, IDC_CURVE_SAVE, saved);
     ClickAndAnswerFileDialog(dialog, IDC_CURVE_SAVE, longPath);  // too long for the name buffer
-    Operate(dialog, 7);  // Reset, and Horizontal
+    Operate(dialog, 7);  // Reset (the identity), and Horizontal
     ClickButton(dialog, IDC_MAPPING_HORIZONTAL);
     loadSeen = ClickAndAnswerFileDialog(dialog, IDC_CURVE_LOAD, filter);
     afterFilterLoad = RecordCurve(params);
@@ -231,6 +217,10 @@ TEST_F(MagicMirrorDialog, SaveAndLoadThroughTheFileDialogs) {
     afterCancelledLoad = RecordCurve(params);
     ClickButton(dialog, IDCANCEL);
   });
+  EXPECT_EQ(names, (std::vector<std::string>{"Circle", "Exponent", "Logarithm", "Sine", "Arcsine", "Square",
+                                             "Squareroot", "Reset", "Smooth"}));
+  EXPECT_EQ(refreshesAfterOne, 1);
+  EXPECT_EQ(square128, 64);  // (128 * 128 + 127) / 255
   EXPECT_TRUE(saveSeen.shown);
   EXPECT_EQ(saveSeen.title, "Save Magic Curve");
   EXPECT_EQ(loadSeen.title, "Load Magic Curve");

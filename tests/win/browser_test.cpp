@@ -115,6 +115,37 @@ TEST_F(Browser, ChoicesLeaveTheLastEffectAndItsRecord) {
   }
 }
 
+TEST_F(Browser, EveryEntryEmbedsItsEffectsDialog) {
+  // The list in its order: the name as the user reads it and the effect it stands for.
+  const struct {
+    const char* name;
+    int effectId;
+  } entries[] = {
+      {"Brightness and Contrast", 1}, {"Hue and Saturation", 2}, {"Color Reduction", 4}, {"Threshold", 7},
+      {"Average", 8},       {"Guassian Blur", 17}, {"Unsharp Mask", 18}, {"Maximum", 20},   {"Median", 21},
+      {"Minimum", 20},      {"Add Noise", 38},     {"Find Contour", 22}, {"Oil Painting", 40}, {"Sketch", 32},
+      {"Film Grain", 34},   {"Splash", 35},        {"Melting", 39},      {"Ripple", 36},    {"Wrinkle", 37},
+      {"3D Grid", 51},      {"Mosaic", 52},        {"Emboss", 54},       {"MotionBlur", 53}, {"Fish Eye", 41},
+      {"Cone", 48},         {"Whirlpool", 49},     {"Spiral", 50},       {"Ribbon", 65},
+  };
+  RunBrowser(host_, [&](HWND browser, BrowserRun& run) {
+    HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+    ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 28);
+    for (int i = 0; i < 28; ++i) {
+      char name[64] = "";
+      SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+      EXPECT_STREQ(name, entries[i].name) << "entry " << i;
+      SendMessageA(list, CB_SETCURSEL, i, 0);
+      SendMessageA(browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+      EXPECT_EQ(run.effectId, entries[i].effectId) << entries[i].name;
+      HWND dialog = EmbeddedDialog(browser);
+      EXPECT_TRUE(dialog && GetDlgItem(dialog, IDC_PREVIEW_AFTER) && !IsWindowVisible(GetDlgItem(dialog, IDOK)))
+          << entries[i].name << " is embedded with its previews and without its OK";
+    }
+    ClickButton(browser, IDCANCEL);
+  });
+}
+
 TEST_F(Browser, TheEmbeddedDialogSitsInTheFrameWithoutItsButtonsOrCaption) {
   std::vector<int> tabOrder;
   const BrowserRun run = RunBrowser(host_, [&](HWND browser, BrowserRun& r) {

@@ -9,6 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+builds=${FXUI_BUILD_DIR:-$root/build}
 
 scripts/install-deps.sh
 scripts/build.sh win64 >/dev/null
@@ -19,11 +20,11 @@ shot=out/browser.bmp
 rm -f "$result" out/browser-*.bmp out/browser-*.png
 
 if [ -n "${DISPLAY:-}" ]; then
-  "$WINE64" build/win64/bin/fxdemo.exe --browser samples/astronaut.bmp "$result"
+  "$WINE64" "$builds/win64/bin/fxdemo.exe" --browser samples/astronaut.bmp "$result"
 else
   [ -d "$WINEPREFIX" ] || xvfb-run -a "$WINE64" wineboot -i >/dev/null 2>&1
   xvfb-run -a -s "-screen 0 1024x768x24" \
-    "$WINE64" build/win64/bin/fxdemo.exe --browser --auto --screenshot "$shot" samples/astronaut.bmp "$result"
+    "$WINE64" "$builds/win64/bin/fxdemo.exe" --browser --auto --screenshot "$shot" samples/astronaut.bmp "$result"
 fi
 
 for f in "$result" out/browser-*.bmp; do

@@ -16,13 +16,6 @@ struct DialogContext {
   int modal;      // 1 modal, 0 embedded in the browser
   void* record;   // the host's parameter record
 };
-// The layout of the dialogs that serve several effects.
-struct EffectDialogContext {
-  HGLOBAL image;
-  int modal;
-  int effectId;
-  void* record;
-};
 
 // Runs a dialog from its template: modal (DialogBoxParamA, its result) or embedded
 // (CreateDialogParamA, the new window).
@@ -127,7 +120,8 @@ struct DialogDescription {
   DialogHooks hooks;
 };
 
-// A table dialog while it is open; allocated by the opener, freed at WM_DESTROY.
+// A table dialog while it is open: the context with the effect identifier (the dialogs that
+// serve several effects read it), allocated by the opener and freed at WM_DESTROY.
 struct TableDialog {
   HGLOBAL image;
   int modal;

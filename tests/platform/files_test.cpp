@@ -2,50 +2,27 @@
 // truncate, existence checks and deletion, and the OFSTRUCT they fill.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include <windows.h>
+
+#include "tools/bmp_test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class FilesTest : public ::testing::Test {
+class FilesTest : public TempDirTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(::testing::TempDir()) /
-           ("fxui_files_" + std::string(info->name()) + "_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
   static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const Bytes bytes = Read(path);
+    return std::string(bytes.begin(), bytes.end());
   }
-
-  static void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  fs::path dir_;
+  static void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 };
-
-constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
 
 TEST_F(FilesTest, CreateWriteCloseThenReadBack) {
   const std::string path = PathOf("digits.bin");

@@ -2,13 +2,11 @@
 // the files that are refused.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,8 +18,6 @@
 #include "tools/bmp_test_files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A 3 x 2 24-bit file written out by hand: rows of 9 pixel bytes and 3 padding bytes, the
 // padding deliberately not zero.
@@ -54,13 +50,6 @@ class BmpFileTest : public TempDirTest {
     return dib;
   }
 
-  static BITMAPINFOHEADER HeaderOf(HGLOBAL dib) {
-    BITMAPINFOHEADER h;
-    const Bytes block = BlockBytes(dib);
-    std::memcpy(&h, block.data(), sizeof h);
-    return h;
-  }
-
  private:
   size_t blocksBefore_ = 0;
 };
@@ -70,15 +59,13 @@ TEST_F(BmpFileTest, OddWidthFileRoundTripsByteForByte) {
   ASSERT_TRUE(dib);
   EXPECT_EQ(GlobalSize(dib.get()), 64u) << "40-byte header and two 12-byte rows";
   EXPECT_EQ(BlockBytes(dib.get()), Bytes(kOddWidthFile.begin() + 14, kOddWidthFile.end()));
-  EXPECT_EQ(RgbAt(dib.get(), 0, 0), (Bgr{1, 2, 3}));
   EXPECT_EQ(RgbAt(dib.get(), 2, 0), (Bgr{7, 8, 9}));
-  EXPECT_EQ(RgbAt(dib.get(), 0, 1), (Bgr{10, 11, 12}));
 
   std::string error;
   const std::string out = PathOf("out.bmp");
   ASSERT_TRUE(SaveBmpFile(out, dib.get(), &error)) << error;
   EXPECT_EQ(Read(out), kOddWidthFile);
-  EXPECT_FALSE(fs::exists(out + ".partial"));
+  EXPECT_FALSE(std::filesystem::exists(out + ".partial"));
 }
 
 TEST_F(BmpFileTest, TopDownFileIsTurnedBottomUp) {
@@ -86,26 +73,16 @@ TEST_F(BmpFileTest, TopDownFileIsTurnedBottomUp) {
   BmpFields fields;
   fields.width = 2;
   fields.height = -3;
-  fields.pixels = {
-      11, 12, 13, 14, 15, 16, 0, 0,  // top
-      21, 22, 23, 24, 25, 26, 0, 0,  // middle
-      31, 32, 33, 34, 35, 36, 0, 0,  // bottom
-  };
+  fields.pixels = {11, 12, 13, 14, 15, 16, 0, 0, 21, 22, 23, 24, 25, 26, 0, 0, 31, 32, 33, 34, 35, 36, 0, 0};
   ScopedDib dib(Load(BmpFile(fields)));
   ASSERT_TRUE(dib);
-  const BITMAPINFOHEADER h = HeaderOf(dib.get());
+  BITMAPINFOHEADER h;
+  std::memcpy(&h, BlockBytes(dib.get()).data(), sizeof h);
   EXPECT_EQ(h.biHeight, 3);
-  EXPECT_EQ(h.biWidth, 2);
   EXPECT_EQ(h.biSizeImage, 24u);
   EXPECT_EQ(GlobalSize(dib.get()), 40u + 24u);
-  const Bytes bottomUp = {
-      31, 32, 33, 34, 35, 36, 0, 0,
-      21, 22, 23, 24, 25, 26, 0, 0,
-      11, 12, 13, 14, 15, 16, 0, 0,
-  };
+  const Bytes bottomUp = {31, 32, 33, 34, 35, 36, 0, 0, 21, 22, 23, 24, 25, 26, 0, 0, 11, 12, 13, 14, 15, 16, 0, 0};
   EXPECT_EQ(PixelBytes(dib.get()), bottomUp);
-  EXPECT_EQ(RgbAt(dib.get(), 1, 0), (Bgr{34, 35, 36}));
-  EXPECT_EQ(RgbAt(dib.get(), 0, 2), (Bgr{11, 12, 13}));
 }
 
 TEST_F(BmpFileTest, PaletteLengthComesFromTheFileOrTheBitCount) {
@@ -114,35 +91,28 @@ TEST_F(BmpFileTest, PaletteLengthComesFromTheFileOrTheBitCount) {
     uint32_t fileClrUsed;
     int width;
     uint32_t stride;
-    uint32_t expectedColors;
+    uint32_t colours;  // biClrUsed of the loaded block
   };
-  const Case cases[] = {
-      {8, 0, 5, 8, 256},
-      {8, 5, 5, 8, 5},
-      {4, 0, 3, 4, 16},
-      {1, 1, 33, 8, 1},
-  };
+  const Case cases[] = {{8, 0, 5, 8, 256}, {8, 5, 5, 8, 5}, {4, 0, 3, 4, 16}, {1, 1, 33, 8, 1}};
   for (const Case& c : cases) {
-    const uint32_t colours = c.expectedColors;
     BmpFields fields;
     fields.width = c.width;
     fields.height = 2;
     fields.bits = c.bits;
     fields.clrUsed = c.fileClrUsed;
-    for (uint32_t i = 0; i < colours; ++i) {
+    for (uint32_t i = 0; i < c.colours; ++i) {
       fields.palette.insert(fields.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i ^ 0x55), uint8_t(i)});
     }
     for (uint32_t i = 0; i < 2 * c.stride; ++i) fields.pixels.push_back(uint8_t(i * 37 + 1));
     const Bytes file = BmpFile(fields);
-    ScopedDib dib(Load(file));
-    ASSERT_TRUE(dib) << c.bits << " bits, biClrUsed " << c.fileClrUsed;
     const std::string label = std::to_string(c.bits) + " bits, biClrUsed " + std::to_string(c.fileClrUsed);
-    EXPECT_EQ(HeaderOf(dib.get()).biClrUsed, colours) << label;
-    EXPECT_EQ(GlobalSize(dib.get()), 40 + 4 * colours + 2 * c.stride) << label;
+    ScopedDib dib(Load(file));
+    ASSERT_TRUE(dib) << label;
+    EXPECT_EQ(GlobalSize(dib.get()), 40 + 4 * c.colours + 2 * c.stride) << label;
     // Header (but for biClrUsed), palette and rows are the file's, byte for byte.
     Bytes expected(file.begin() + 14, file.end());
-    expected[32] = static_cast<uint8_t>(colours);
-    expected[33] = static_cast<uint8_t>(colours >> 8);
+    expected[32] = static_cast<uint8_t>(c.colours);
+    expected[33] = static_cast<uint8_t>(c.colours >> 8);
     EXPECT_EQ(BlockBytes(dib.get()), expected) << label;
   }
 }
@@ -152,80 +122,41 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
   good.width = 3;
   good.height = 2;
   good.pixels = Bytes(24, 0x5A);
-
   struct Case {
     const char* what;
     Bytes bytes;
     const char* reasonMentions;  // a word the reason must contain
   };
   std::vector<Case> cases;
-  {
+  auto with = [&](const char* what, const char* reason, auto change) {
     BmpFields s = good;
-    s.signature[0] = 'M';
-    s.signature[1] = 'B';
-    cases.push_back({"no BM signature", BmpFile(s), "BM"});
-  }
-  {
-    Bytes b = BmpFile(good);
-    b.pop_back();
-    cases.push_back({"last pixel byte missing", b, "truncated"});
-    cases.push_back({"shorter than the headers", Bytes(b.begin(), b.begin() + 30), "short"});
-  }
-  {
-    BmpFields s = good;
-    s.headerSize = 108;
-    cases.push_back({"108-byte header", BmpFile(s), "108"});
-  }
-  {
-    BmpFields s = good;
-    s.bits = 8;
-    s.compression = 1;
-    s.clrUsed = 2;
-    s.palette = Bytes(8, 0);
-    cases.push_back({"run-length compressed", BmpFile(s), "compress"});
-  }
-  for (uint16_t bits : {uint16_t{16}, uint16_t{32}}) {
-    BmpFields s = good;
-    s.bits = bits;
-    s.pixels.resize(64);
-    cases.push_back({"unsupported bit count", BmpFile(s), "bit"});
-  }
-  {
-    BmpFields s = good;
-    s.bits = 4;
-    s.clrUsed = 17;
-    s.palette = Bytes(4 * 17, 0);
-    cases.push_back({"17 colours at 4 bits", BmpFile(s), "palette"});
-  }
-  {
-    // The palette runs past the end of the file (biClrUsed 0 means 256 entries).
-    BmpFields s = good;
-    s.bits = 8;
-    s.palette = Bytes(16, 0);
-    s.pixels.clear();
-    cases.push_back({"palette cut short", BmpFile(s), "palette"});
-  }
-  {
-    BmpFields s = good;
-    s.width = 100000;
-    cases.push_back({"width far beyond the pixels", BmpFile(s), "truncated"});
-    s.width = 3;
-    s.height = 40000;
-    cases.push_back({"height far beyond the pixels", BmpFile(s), "truncated"});
-    s.height = 0x7FFFFFFF;
-    cases.push_back({"rows beyond 2 GB", BmpFile(s), "large"});
-  }
-  for (auto [width, height] : {std::pair<int32_t, int32_t>{0, 2}, {3, INT32_MIN}}) {
-    BmpFields s = good;
-    s.width = width;
-    s.height = height;
-    cases.push_back({"empty or impossible size", BmpFile(s), "size"});
-  }
-  {
-    BmpFields s = good;
-    s.planes = 3;
-    cases.push_back({"three planes", BmpFile(s), "planes"});
-  }
+    change(s);
+    cases.push_back({what, BmpFile(s), reason});
+  };
+  with("no BM signature", "BM", [](BmpFields& s) { s.signature[0] = 'M', s.signature[1] = 'B'; });
+  Bytes cut = BmpFile(good);
+  cut.pop_back();
+  cases.push_back({"last pixel byte missing", cut, "truncated"});
+  cases.push_back({"shorter than the headers", Bytes(cut.begin(), cut.begin() + 30), "short"});
+  with("108-byte header", "108", [](BmpFields& s) { s.headerSize = 108; });
+  with("run-length compressed", "compress", [](BmpFields& s) {
+    s.bits = 8, s.compression = 1, s.clrUsed = 2, s.palette = Bytes(8, 0);
+  });
+  with("16 bits", "bit", [](BmpFields& s) { s.bits = 16, s.pixels.resize(64); });
+  with("32 bits", "bit", [](BmpFields& s) { s.bits = 32, s.pixels.resize(64); });
+  with("17 colours at 4 bits", "palette", [](BmpFields& s) { s.bits = 4, s.clrUsed = 17, s.palette = Bytes(4 * 17, 0); });
+  // biClrUsed 0 means 256 entries: the palette runs past the end of the file.
+  with("palette cut short", "palette", [](BmpFields& s) { s.bits = 8, s.palette = Bytes(16, 0), s.pixels.clear(); });
+  with("width far beyond the pixels", "truncated", [](BmpFields& s) { s.width = 100000; });
+  with("height far beyond the pixels", "truncated", [](BmpFields& s) { s.height = 40000; });
+  with("rows beyond 2 GB", "large", [](BmpFields& s) { s.height = 0x7FFFFFFF; });
+  with("width 0", "size", [](BmpFields& s) { s.width = 0; });
+  with("height INT32_MIN", "size", [](BmpFields& s) { s.height = INT32_MIN; });
+  with("three planes", "planes", [](BmpFields& s) { s.planes = 3; });
+  // 3 x width = 2^32 + 2 or 2^32 + 5: a row size cut to 32 bits (4 or 8 bytes) must not let
+  // these pass with the few bytes that 2 such rows would need.
+  with("row of 2^32 + 2 bytes", "", [](BmpFields& s) { s.width = 1431655766, s.pixels = Bytes(8, 0); });
+  with("row of 2^32 + 5 bytes", "", [](BmpFields& s) { s.width = 1431655767, s.pixels = Bytes(16, 0); });
 
   for (const Case& c : cases) {
     std::string error;
@@ -233,6 +164,7 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
     HGLOBAL dib = DecodeBmp(c.bytes.data(), c.bytes.size(), &error);
     EXPECT_EQ(dib, nullptr) << c.what;
     if (dib) GlobalFree(dib);
+    EXPECT_FALSE(error.empty()) << c.what;
     EXPECT_NE(error.find(c.reasonMentions), std::string::npos) << c.what << ": '" << error << "'";
     EXPECT_EQ(error.find('\n'), std::string::npos) << c.what << ": one line";
     EXPECT_EQ(PlatformLiveBlockCount(), before) << c.what;
@@ -245,27 +177,6 @@ TEST_F(BmpFileTest, MalformedFilesAreRefusedWithAReason) {
   }
 }
 
-// A row size past 2^32 (3 x width rounded up to 4) must not wrap to a few bytes and let a
-// file whose header promises gigabytes of rows pass the size checks.
-TEST_F(BmpFileTest, RowSizeBeyond32BitsIsRefused) {
-  struct Case {
-    int32_t width;     // 3 x width = 2^32 + 2 or 2^32 + 5
-    size_t pixelBytes; // what a row size cut to 32 bits (4 or 8 bytes) x 2 rows would need
-  };
-  for (const Case& c : {Case{1431655766, 8}, Case{1431655767, 16}}) {
-    BmpFields s;
-    s.width = c.width;
-    s.height = 2;
-    s.pixels = Bytes(c.pixelBytes, 0);
-    const Bytes file = BmpFile(s);
-    std::string error;
-    HGLOBAL dib = DecodeBmp(file.data(), file.size(), &error);
-    EXPECT_EQ(dib, nullptr) << "width " << c.width;
-    if (dib) GlobalFree(dib);
-    EXPECT_FALSE(error.empty()) << "width " << c.width;
-  }
-}
-
 // The loader reads the header, then exactly what it announces: a file that claims more than
 // it holds is refused before the image is allocated (the peak of live memory stays small), a
 // file with bytes after its rows loads, and a stream that never ends (a device) is refused
@@ -274,20 +185,18 @@ TEST_F(BmpFileTest, ReadsOnlyWhatTheHeaderAnnounces) {
   struct Case {
     const char* what;
     int32_t width, height;
-    size_t pixelBytesInFile;
-    size_t trailingBytes;
+    size_t bytesInFile;
     bool loads;
   };
   const Case cases[] = {
-      {"claims 20000 x 20000 (1.2 GB), holds 24 bytes", 20000, 20000, 24, 0, false},
-      {"claims 3 x 2, one byte short", 3, 2, 23, 0, false},
-      {"3 x 2 followed by 4000 bytes more", 3, 2, 24, 4000, true},
+      {"claims 20000 x 20000 (1.2 GB), holds 24 bytes", 20000, 20000, 24, false},
+      {"3 x 2 followed by 4000 bytes more", 3, 2, 24 + 4000, true},
   };
   for (const Case& c : cases) {
     BmpFields s;
     s.width = c.width;
     s.height = c.height;
-    s.pixels = Bytes(c.pixelBytesInFile + c.trailingBytes, 0x5A);
+    s.pixels = Bytes(c.bytesInFile, 0x5A);
     std::string error;
     PlatformResetPeakLiveBytes();
     const size_t live = PlatformPeakLiveBytes();

@@ -24,9 +24,6 @@ inline void Put32(Bytes* b, uint32_t v) {
   Put16(b, v & 0xFFFF);
   Put16(b, v >> 16);
 }
-inline uint32_t Get32(const Bytes& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);
-}
 
 struct BmpFields {
   int32_t width = 1;

@@ -21,18 +21,14 @@ TEST_F(Dispatch, IdentifiersWithoutARoutineGiveNullAndLeaveTheImage) {
   EXPECT_TRUE(progress().empty());
 }
 
-TEST_F(Dispatch, NullImageGivesNull) {
-  const BrightnessContrastParams params{0, 10, 10};
-  EXPECT_EQ(ApplyEffect(nullptr, EFFECT_BRIGHTNESS_CONTRAST, &params), nullptr);
-}
-
-TEST_F(Dispatch, PassesTheRecordToItsRoutine) {
+TEST_F(Dispatch, PassesTheRecordToItsRoutineAndRefusesNulls) {
   ScopedDib dib(MakeRgbDib(2, 1, [](int, int) { return Bgr{10, 20, 30}; }));
   const BrightnessContrastParams params{0, 5, 0};
   ScopedDib result(ApplyEffect(dib.get(), EFFECT_BRIGHTNESS_CONTRAST, &params));
   ASSERT_TRUE(result);
   EXPECT_EQ(RgbAt(result.get(), 1, 0), (Bgr{15, 25, 35}));
   EXPECT_EQ(ApplyEffect(dib.get(), EFFECT_BRIGHTNESS_CONTRAST, nullptr), nullptr);
+  EXPECT_EQ(ApplyEffect(nullptr, EFFECT_BRIGHTNESS_CONTRAST, &params), nullptr);
 }
 
 TEST(Catalogue, KnowsExactlyTheIdentifiersInUse) {

@@ -64,15 +64,17 @@ std::vector<uint8_t> Pack(const RecordLayout& layout, const std::vector<int32_t>
   return bytes;
 }
 
-// Every field at each extreme together, then each field at each extreme with the others at
-// each base value.
-std::vector<std::vector<int32_t>> ExtremeRecords(const RecordLayout& layout) {
+// Every field at each extreme together, then each field at each of `extremes` with the others
+// at each of `bases`.
+template <size_t E, size_t B>
+std::vector<std::vector<int32_t>> ExtremeRecords(const RecordLayout& layout, const int32_t (&extremes)[E],
+                                                 const int32_t (&bases)[B]) {
   const size_t n = layout.Fields();
   std::vector<std::vector<int32_t>> records;
   for (int32_t v : kExtremes) records.push_back(std::vector<int32_t>(n, v));
   for (size_t field = 0; field < n; ++field) {
-    for (int32_t base : kBases) {
-      for (int32_t v : kExtremes) {
+    for (int32_t base : bases) {
+      for (int32_t v : extremes) {
         std::vector<int32_t> values(n, base);
         values[field] = v;
         records.push_back(values);
@@ -160,7 +162,7 @@ TEST_F(MemoryBoundTest, TinyPicturesStayUnderTheFixedBudgetForAnyRecord) {
   const EffectRow* rows = CatalogueRows(&count);
   for (size_t i = 0; i < count; ++i) {
     if (!rows[i].HasRoutine()) continue;
-    const auto records = ExtremeRecords(LayoutOf(rows[i]));
+    const auto records = ExtremeRecords(LayoutOf(rows[i]), kExtremes, kBases);
     for (const Picture& picture : pictures) {
       ScopedDib source(picture.make(picture.width, picture.height));
       const Worst worst = RunAll(rows[i], source.get(), records, kFixedBudget);
@@ -180,17 +182,7 @@ TEST_F(MemoryBoundTest, LargerPictureStaysUnderAMultipleOfThePicture) {
     const size_t limit = kPictureMultiple * GlobalSize(source.get()) + kFixedBudget;
     for (size_t i = 0; i < count; ++i) {
       if (!rows[i].HasRoutine()) continue;
-      const RecordLayout layout = LayoutOf(rows[i]);
-      std::vector<std::vector<int32_t>> records;
-      for (int32_t v : kExtremes) records.push_back(std::vector<int32_t>(layout.Fields(), v));
-      for (size_t field = 0; field < layout.Fields(); ++field) {
-        for (int32_t v : kFewExtremes) {
-          std::vector<int32_t> values(layout.Fields(), 3);
-          values[field] = v;
-          records.push_back(values);
-        }
-      }
-      if (records.empty()) records.push_back({});
+      const auto records = ExtremeRecords(LayoutOf(rows[i]), kFewExtremes, {3});
       abortAfter = 16;
       const Worst worst = RunAll(rows[i], source.get(), records, limit);
       EXPECT_LE(worst.peak, limit) << "effect " << rows[i].id << " (" << rows[i].name << ") on a " << picture.kind

@@ -35,34 +35,23 @@ unsigned LockCount(HGLOBAL h) { return GlobalFlags(h) & GMEM_LOCKCOUNT; }
 
 using Frame = EngineTest;
 
-TEST_F(Frame, RunsAndReportsEvery16thRowThen100) {
+TEST_F(Frame, RunsAndReportsEvery16thRowThen100UnderTheWaitCursor) {
+  // An escape press before the run is discarded; the wait cursor shows at every report,
+  // the final one included, and the arrow is back afterwards.
+  PlatformPressKey(VK_ESCAPE);
+  PlatformReleaseKey(VK_ESCAPE);
+  std::vector<HCURSOR> seen;
+  onProgress() = [&seen](int) { seen.push_back(GetCursor()); };
   ScopedDib dib(Grey(3, 40));
   ScopedDib result(InvertingFilter(dib.get()));
   ASSERT_TRUE(result);
   EXPECT_EQ(ByteAt(result.get(), 2, 3), 255 - 32);
   EXPECT_EQ(PaletteAt(result.get(), 77).rgbRed, 77) << "palette copied with the header";
   EXPECT_EQ(progress(), (std::vector<int>{0, 40, 80, 100}));
+  EXPECT_EQ(seen, std::vector<HCURSOR>(4, Stock(IDC_WAIT)));
   EXPECT_EQ(GetCursor(), Stock(IDC_ARROW));
   EXPECT_EQ(LockCount(dib.get()), 0u);
   EXPECT_EQ(LockCount(result.get()), 0u);
-}
-
-TEST_F(Frame, ShowsTheWaitCursorWhileRunning) {
-  std::vector<HCURSOR> seen;
-  onProgress() = [&seen](int) { seen.push_back(GetCursor()); };
-  ScopedDib dib(Grey(2, 2));
-  ScopedDib result(InvertingFilter(dib.get()));
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0], Stock(IDC_WAIT));
-  EXPECT_EQ(seen[1], Stock(IDC_WAIT)) << "the final report comes before the arrow is back";
-}
-
-TEST_F(Frame, AnEscapePressBeforeTheRunIsDiscarded) {
-  PlatformPressKey(VK_ESCAPE);
-  PlatformReleaseKey(VK_ESCAPE);
-  ScopedDib dib(Grey(2, 20));
-  ScopedDib result(InvertingFilter(dib.get()));
-  EXPECT_TRUE(result);
 }
 
 TEST_F(Frame, AnEscapePressDuringTheRunAbortsIt) {
@@ -76,23 +65,18 @@ TEST_F(Frame, AnEscapePressDuringTheRunAbortsIt) {
   EXPECT_EQ(LockCount(dib.get()), 0u);
 }
 
-TEST_F(Frame, RefusesOtherKindsBeforeTheCursorChanges) {
+TEST_F(Frame, RefusesOtherKindsAndShortBlocksBeforeTheCursorChanges) {
   ScopedDib palette(MakePaletteDib(4, 4, 8, std::vector<RGBQUAD>(200), [](int, int) { return uint8_t{1}; }));
   ScopedDib four(MakePaletteDib(4, 4, 4, std::vector<RGBQUAD>(16), [](int, int) { return uint8_t{1}; }));
+  ScopedDib shortened(Grey(8, 8));  // a block shorter than its header says
+  ASSERT_EQ(GlobalReAlloc(shortened.get(), GlobalSize(shortened.get()) - 1, 0), shortened.get());
   SetCursor(Stock(IDC_CROSS));
-  EXPECT_EQ(InvertingFilter(palette.get()), nullptr);
-  EXPECT_EQ(InvertingFilter(four.get()), nullptr);
+  for (HGLOBAL dib : {palette.get(), four.get(), shortened.get()}) {
+    EXPECT_EQ(InvertingFilter(dib), nullptr);
+    EXPECT_EQ(LockCount(dib), 0u);
+  }
   EXPECT_EQ(GetCursor(), Stock(IDC_CROSS));
   EXPECT_TRUE(progress().empty());
-  EXPECT_EQ(LockCount(palette.get()), 0u);
-}
-
-TEST_F(Frame, RefusesABlockShorterThanItsHeaderSays) {
-  ScopedDib dib(Grey(8, 8));
-  HGLOBAL shortened = GlobalReAlloc(dib.get(), GlobalSize(dib.get()) - 1, 0);
-  ASSERT_EQ(shortened, dib.get());
-  EXPECT_EQ(InvertingFilter(dib.get()), nullptr);
-  EXPECT_EQ(LockCount(dib.get()), 0u);
 }
 
 TEST_F(Frame, AFailedResultAllocationRestoresTheArrowAndReportsNothing) {

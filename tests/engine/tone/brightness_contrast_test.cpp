@@ -43,20 +43,20 @@ TEST_F(BrightnessContrastTest, LookupFunctionAtWorkedValues) {
     ASSERT_EQ(levels.size(), 256u);
     EXPECT_EQ(levels[c.level], c.expected) << "b " << c.brightness << " c " << c.contrast << " level " << c.level;
   }
-}
-
-TEST_F(BrightnessContrastTest, ClampsParametersBeforeUse) {
+  // Parameters are clamped before use.
   EXPECT_EQ(Levels(300, 0), Levels(127, 0));
   EXPECT_EQ(Levels(0, -200), Levels(0, -128));
   EXPECT_EQ(Levels(-1000, 1000), Levels(-128, 127));
 }
 
-TEST_F(BrightnessContrastTest, NothingToDoGivesNullAndTouchesNothing) {
+TEST_F(BrightnessContrastTest, NothingToDoAndOneBitImagesGiveNullAndTouchNothing) {
   ScopedDib source(LevelsImage());
+  ScopedDib oneBit(MakePaletteDib(9, 2, 1, std::vector<RGBQUAD>(2), [](int x, int) { return uint8_t(x & 1); }));
   const std::vector<uint8_t> before = BlockBytes(source.get());
   SetCursor(Stock(IDC_CROSS));
-  const BrightnessContrastParams zero{CHANNEL_RED, 0, 0};
+  const BrightnessContrastParams zero{CHANNEL_RED, 0, 0}, ten{CHANNEL_ALL, 10, 0};
   EXPECT_EQ(BrightnessContrast(source.get(), &zero), nullptr);
+  EXPECT_EQ(BrightnessContrast(oneBit.get(), &ten), nullptr);
   EXPECT_EQ(BrightnessContrast(nullptr, &zero), nullptr);
   EXPECT_EQ(BrightnessContrast(source.get(), nullptr), nullptr);
   EXPECT_EQ(BlockBytes(source.get()), before);
@@ -100,7 +100,7 @@ TEST_F(BrightnessContrastTest, RowPaddingOfTheResultIsZero) {
   EXPECT_TRUE(std::equal(in.begin(), in.begin() + 40, out.begin()));
 }
 
-TEST_F(BrightnessContrastTest, GreyRampMapsPixelsThroughTheRedTable) {
+TEST_F(BrightnessContrastTest, GreyRampMapsPixelsThroughTheRedTableOtherPalettesChange) {
   std::vector<RGBQUAD> ramp(256);
   for (int i = 0; i < 256; ++i) ramp[i] = RGBQUAD{uint8_t(i), uint8_t(i), uint8_t(i), 7};
   ScopedDib source(MakePaletteDib(4, 2, 8, ramp, [](int x, int) { return uint8_t(100 + x); }));
@@ -119,9 +119,7 @@ TEST_F(BrightnessContrastTest, GreyRampMapsPixelsThroughTheRedTable) {
     EXPECT_EQ(PaletteAt(result.get(), 9).rgbReserved, 7) << "grey palette copied unchanged";
     EXPECT_EQ(PaletteAt(result.get(), 9).rgbBlue, 9);
   }
-}
-
-TEST_F(BrightnessContrastTest, PaletteImagesChangeOnlyThePalette) {
+  // Other palette images change only the palette.
   for (int bits : {8, 4}) {
     std::vector<RGBQUAD> palette(bits == 8 ? 200 : 16);
     for (size_t i = 0; i < palette.size(); ++i) palette[i] = RGBQUAD{uint8_t(i), 100, 250, 0xAA};
@@ -140,21 +138,13 @@ TEST_F(BrightnessContrastTest, PaletteImagesChangeOnlyThePalette) {
   }
 }
 
-TEST_F(BrightnessContrastTest, RefusesOneBitImages) {
-  ScopedDib source(MakePaletteDib(9, 2, 1, std::vector<RGBQUAD>(2), [](int x, int) { return uint8_t(x & 1); }));
-  const BrightnessContrastParams params{CHANNEL_ALL, 10, 0};
-  SetCursor(Stock(IDC_CROSS));
-  EXPECT_EQ(BrightnessContrast(source.get(), &params), nullptr);
-  EXPECT_EQ(GetCursor(), Stock(IDC_CROSS));
-}
-
 int abortQueries = 0;
 int WINAPI CountAbortQueries() {
   ++abortQueries;
   return 0;
 }
 
-TEST_F(BrightnessContrastTest, AbortAndProgressCadenceByPath) {
+TEST_F(BrightnessContrastTest, AbortAndProgressCadenceByPathAndAbortMidRun) {
   SetFxAbortHook(1, CountAbortQueries);
   const BrightnessContrastParams params{CHANNEL_ALL, 10, 0};
 
@@ -170,14 +160,14 @@ TEST_F(BrightnessContrastTest, AbortAndProgressCadenceByPath) {
   ScopedDib fourResult(BrightnessContrast(four.get(), &params));
   EXPECT_EQ(abortQueries, 3) << "rows 0, 32 and 64";
   EXPECT_EQ(progress(), (std::vector<int>{0, 45, 91, 100}));
-}
 
-TEST_F(BrightnessContrastTest, AbortDuringTheRunFreesTheResult) {
+  // An abort during the run frees the result.
+  SetFxAbortHook(1, nullptr);
+  progress().clear();
   onProgress() = [](int percent) {
     if (percent == 25) PlatformPressKey(VK_ESCAPE);
   };
   ScopedDib source(MakeRgbDib(3, 64, [](int, int) { return Bgr{1, 2, 3}; }));
-  const BrightnessContrastParams params{CHANNEL_ALL, 10, 0};
   EXPECT_EQ(BrightnessContrast(source.get(), &params), nullptr);
   EXPECT_EQ(progress(), (std::vector<int>{0, 25, 100}));
   EXPECT_EQ(GetCursor(), Stock(IDC_ARROW));

@@ -76,20 +76,136 @@ void MedianRow(const uint8_t* source, uint8_t* out, const ptrdiff_t* rowOffsets,
   }
 }
 
-// The largest (or smallest) sample of each window, both passes by running extremes over
-// padded lines: whole rows in the horizontal pass, whole strip rows in the vertical one.
+// Whole-row loops of the order-statistic filters: each body is written once over these
+// operations and runs on sixteen samples at a time with SSE2, then on one at a time.
+struct OneSample {
+  using Vector = uint8_t;
+  static Vector Load(const uint8_t* p) { return *p; }
+  static void Store(uint8_t* p, Vector v) { *p = v; }
+  static Vector Min(Vector a, Vector b) { return std::min(a, b); }
+  static Vector Max(Vector a, Vector b) { return std::max(a, b); }
+};
+
+#if defined(__SSE2__)
+struct SixteenSamples {
+  using Vector = __m128i;
+  static Vector Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static void Store(uint8_t* p, Vector v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+  static Vector Min(Vector a, Vector b) { return _mm_min_epu8(a, b); }
+  static Vector Max(Vector a, Vector b) { return _mm_max_epu8(a, b); }
+};
+#endif
+
+// body(ops, k) over samples 0 ... count - 1 in order: SixteenSamples at k, k + 16, ... while
+// sixteen remain (SSE2), OneSample for the rest. Each step reads all its samples before it
+// stores any, so a body that updates a line in place from samples at or ahead of k gives the
+// same bytes as one sample at a time.
+template <typename Body>
+inline void ForEachSample(ptrdiff_t count, Body body) {
+  ptrdiff_t k = 0;
+#if defined(__SSE2__)
+  for (; k + 16 <= count; k += 16) body(SixteenSamples{}, k);
+#endif
+  for (; k < count; ++k) body(OneSample{}, k);
+}
+
+template <bool kMaximum, typename Ops>
+inline typename Ops::Vector Pick(typename Ops::Vector a, typename Ops::Vector b) {
+  if constexpr (kMaximum) {
+    return Ops::Max(a, b);
+  } else {
+    return Ops::Min(a, b);
+  }
+}
+
+// out[k] = the larger (smaller) of a[k] and b[k]; out may be a, and b may lie ahead of a in
+// the same line.
 template <bool kMaximum>
-void RunExtremePasses(RoutineFrame& frame, int n, uint8_t* padded, uint8_t* strip) {
-  const auto horizontal = [&](const RowArgs& a) {
-    LoadPaddedUnits(a.in, a.channels, a.width, a.channels, n, padded);
-    const int rest = DoubleExtremes<kMaximum>(padded, a.width + n - 1, a.channels, n);
-    CombineExtremes<kMaximum>(padded, padded + rest * a.channels, a.out, a.width * a.channels);
-  };
-  const auto vertical = [&](const StripArgs& a) {
-    const int rest = DoubleExtremes<kMaximum>(a.rows, a.height + n - 1, a.bytes, n);
-    for (int y = 0; y < a.height; ++y) CombineExtremes<kMaximum>(a.Row(y), a.Row(y + rest), a.out + y * a.stride, a.bytes);
-  };
-  RunSeparablePasses(frame, n, strip, horizontal, vertical);
+void PickLines(const uint8_t* a, const uint8_t* b, uint8_t* out, ptrdiff_t count) {
+  ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+    using Ops = decltype(ops);
+    Ops::Store(out + k, Pick<kMaximum, Ops>(Ops::Load(a + k), Ops::Load(b + k)));
+  });
+}
+
+// The largest (or smallest) sample of each window. The extreme of a square is the extreme of
+// its rows' extremes in either order, so each result row is finished in the row pass: down
+// the columns first, over the source rows, then along the row. The column pass then only
+// makes its abort tests and progress reports.
+//
+// Down the columns (van Herk / Gil-Werman): with padded row p standing for source row
+// clamp(p - n / 2), the window of result row y is padded rows y ... y + n - 1. Cut the padded
+// rows into blocks of n; for y in the block starting at b the window is the block's rows y ...
+// b + n - 1 (suffix extremes, made when y reaches b) and the next block's rows b + n ...
+// y + n - 1 (a running extreme, one row more per result row): about three operations a
+// sample whatever n is.
+//
+// Along the row, over a padded line: doubling passes leave unit i holding the extreme of
+// units i ... i + s - 1 for s = P / 2, P the largest power of two <= n; the window of x,
+// units x ... x + n - 1, is then covered by those of units x, x + s (when r = n - P is
+// larger than s), x + r and x + r + s.
+//
+// `suffixes` holds n - 1 rows, `running` one, `line` width + n - 1 pixels.
+template <bool kMaximum>
+void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* running, uint8_t* line) {
+  const DibLayout& layout = frame.layout();
+  const int width = layout.width, height = layout.height, channels = ChannelsOf(layout);
+  const ptrdiff_t count = ptrdiff_t(width) * channels, stride = layout.stride;
+  const int h = n / 2;
+  const uint8_t* source = frame.sourcePixels();
+  const auto padded = [&](int p) { return source + ptrdiff_t(ClampToLine(p - h, height)) * stride; };
+  uint8_t* centre = line + ptrdiff_t(h) * channels;
+  const uint8_t* suffix[kMaxSquareSize];  // suffix[i]: rows b + i ... b + n - 1
+  const uint8_t* prefix = nullptr;        // rows b + n ... y + n - 1
+  int s = 1;
+  while (s * 4 <= n) s *= 2;
+  const ptrdiff_t half = ptrdiff_t(s) * channels, rest = ptrdiff_t(n - 2 * s) * channels;
+  const bool four = n - 2 * s > s;
+
+  for (int y = 0; y < height; ++y) {
+    if (!frame.BeginPassStep(y, height, 0, 50)) return;
+    const int b = y - y % n, i = y - b;
+    if (i == 0) {
+      suffix[n - 1] = padded(b + n - 1);
+      for (int k = n - 2; k > 0; --k) {
+        uint8_t* row = suffixes + (k - 1) * count;
+        PickLines<kMaximum>(padded(b + k), suffix[k + 1], row, count);
+        suffix[k] = row;
+      }
+      PickLines<kMaximum>(padded(b), suffix[1], centre, count);
+    } else if (i == 1) {
+      prefix = padded(b + n);
+      PickLines<kMaximum>(suffix[1], prefix, centre, count);
+    } else {
+      const uint8_t* entering = padded(y + n - 1);
+      const uint8_t* within = suffix[i];
+      ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+        using Ops = decltype(ops);
+        const auto r = Pick<kMaximum, Ops>(Ops::Load(prefix + k), Ops::Load(entering + k));
+        Ops::Store(running + k, r);
+        Ops::Store(centre + k, Pick<kMaximum, Ops>(Ops::Load(within + k), r));
+      });
+      prefix = running;
+    }
+
+    for (int k = 0; k < h; ++k) std::memcpy(line + k * channels, centre, size_t(channels));
+    for (int k = 0; k < n - 1 - h; ++k) std::memcpy(centre + count + k * channels, centre + count - channels, size_t(channels));
+    for (int span = 1; span < s; span *= 2) {
+      PickLines<kMaximum>(line, line + span * channels, line, ptrdiff_t(width + n - 1 - span) * channels);
+    }
+    uint8_t* out = frame.resultPixels() + y * stride;
+    ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+      using Ops = decltype(ops);
+      const uint8_t* x = line + k;
+      auto v = Pick<kMaximum, Ops>(Ops::Load(x), Ops::Load(x + rest));
+      v = Pick<kMaximum, Ops>(v, Ops::Load(x + rest + half));
+      if (four) v = Pick<kMaximum, Ops>(v, Ops::Load(x + half));
+      Ops::Store(out + k, v);
+    });
+  }
+  for (int x = 0; x < width; ++x) {
+    if (!frame.BeginPassStep(x, width, 50, 50)) return;
+  }
 }
 
 }  // namespace
@@ -104,16 +220,18 @@ HGLOBAL MaximumMinimum(HGLOBAL dib, const void* record) {
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
   const DibLayout& layout = frame.layout();
   const int channels = ChannelsOf(layout);
-  uint8_t* padded = frame.AllocateTable<uint8_t>((size_t(layout.width) + size_t(n - 1)) * channels);
-  uint8_t* strip = AllocateStrip(frame, n);
-  if (!padded || !strip) return nullptr;
+  const size_t count = size_t(layout.width) * channels;
+  uint8_t* suffixes = frame.AllocateTable<uint8_t>(count * size_t(n - 1));
+  uint8_t* running = frame.AllocateTable<uint8_t>(count);
+  uint8_t* line = frame.AllocateTable<uint8_t>((size_t(layout.width) + size_t(n - 1)) * channels);
+  if (!suffixes || !running || !line) return nullptr;
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
   if (params.maximum != 0) {
-    RunExtremePasses<true>(frame, n, padded, strip);
+    RunExtremeRows<true>(frame, n, suffixes, running, line);
   } else {
-    RunExtremePasses<false>(frame, n, padded, strip);
+    RunExtremeRows<false>(frame, n, suffixes, running, line);
   }
   return frame.Finish();
 }

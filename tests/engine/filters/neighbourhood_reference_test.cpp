@@ -215,13 +215,21 @@ std::vector<uint8_t> ReferenceSketch(const Picture& p, int style, int t) {
   return out;
 }
 
+// A random kernel, whose sums mostly need 64 bits, then a small one mirrored top to bottom
+// (repeated weights and rows), whose sums fit in 32 bits.
 void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::string& label) {
-  UserFilterParams f{int32_t(random() % 41) - 20, int32_t(random() % 101) - 50, 0, {}};
-  if (f.scale == 0) f.scale = 7;
-  for (int32_t& weight : f.kernel) weight = random() % 3 == 0 ? 0 : int32_t(random() % 21) - 10;
-  ScopedDib result(UserFilter(dib, &f));
-  ASSERT_TRUE(result) << label;
-  EXPECT_EQ(PixelBytes(result.get()), ReferenceUserFilter(Read(dib), f)) << label << " user filter scale " << f.scale;
+  for (bool small : {false, true}) {
+    UserFilterParams f{int32_t(random() % 41) - 20, int32_t(random() % 101) - 50, 0, {}};
+    if (f.scale == 0) f.scale = 7;
+    for (int32_t& weight : f.kernel) weight = random() % 3 == 0 ? 0 : int32_t(random() % 21) - 10;
+    if (small) {
+      for (int k = 0; k < 25; ++k) f.kernel[k] = k < 15 ? f.kernel[k] % 3 : f.kernel[20 - k / 5 * 5 + k % 5];
+      f.scale = f.scale < 0 ? -30 : 30;
+    }
+    ScopedDib result(UserFilter(dib, &f));
+    ASSERT_TRUE(result) << label;
+    EXPECT_EQ(PixelBytes(result.get()), ReferenceUserFilter(Read(dib), f)) << label << " user filter scale " << f.scale;
+  }
 }
 
 using NeighbourhoodReference = EngineTest;

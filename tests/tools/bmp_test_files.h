@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform_control.h"
+
 using Bytes = std::vector<uint8_t>;
 
 inline void Put16(Bytes* b, uint32_t v) {
@@ -75,7 +77,8 @@ inline Bytes BmpFile(int width, int height, int bits, const Bytes& palette, cons
   return BmpFile(s);
 }
 
-// A fixture with an empty folder of its own, removed afterwards.
+// A fixture with an empty folder of its own, removed afterwards, that checks that the test
+// left no memory block behind.
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -84,8 +87,11 @@ class TempDirTest : public ::testing::Test {
            ("fxui_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
+    blocksBefore_ = PlatformLiveBlockCount();
   }
   void TearDown() override {
+    PlatformFailAllocation(0);
+    EXPECT_EQ(PlatformLiveBlockCount(), blocksBefore_) << "memory blocks leaked";
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
@@ -101,6 +107,7 @@ class TempDirTest : public ::testing::Test {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   std::filesystem::path dir_;
+  size_t blocksBefore_ = 0;
 };
 
 #endif

@@ -66,17 +66,19 @@ class FxApplyTest : public TempDirTest {
     TempDirTest::TearDown();
   }
 
-  // Runs the command with these arguments (the program name is added) and checks that it
-  // left no memory block behind.
-  static RunResult Run(const std::vector<std::string>& args) {
+  // Runs the command with these arguments (the program name is added), the nth allocation
+  // of the run failing if `fail` is given, and checks that it left no memory block behind.
+  static RunResult Run(const std::vector<std::string>& args, void (*fail)(int) = nullptr, int nth = 0) {
     std::vector<const char*> argv = {"fxapply"};
     for (const std::string& a : args) argv.push_back(a.c_str());
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     EXPECT_TRUE(out && err);
     const size_t blocks = PlatformLiveBlockCount();
+    if (fail) fail(nth);
     const int status = RunFxApply(static_cast<int>(argv.size()), argv.data(), out, err);
-    EXPECT_EQ(PlatformLiveBlockCount(), blocks) << "the run leaked memory blocks";
+    if (fail) fail(0);
+    EXPECT_EQ(PlatformLiveBlockCount(), blocks) << "the run leaked memory blocks, " << nth;
     return RunResult{status, ReadBack(out), ReadBack(err)};
   }
 
@@ -129,11 +131,6 @@ TEST_F(FxApplyTest, FailedRunsLeaveTheOldOutputAlone) {
   Write("out.bmp", old);
   Bytes truncated = BmpFile(3, 2, 24, {}, kLevelRows);
   truncated.resize(truncated.size() - 5);
-  Bytes notBmp = {'G', 'I', 'F', '8', '9', 'a'};
-  notBmp.resize(80, 0);
-  ASSERT_EQ(Run({"6", input_, PathOf("in-good.png")}).status, 0);
-  Bytes png = Read(PathOf("in-good.png"));
-  png.resize(png.size() - 16);
 
   struct Case {
     std::vector<std::string> args;
@@ -146,14 +143,15 @@ TEST_F(FxApplyTest, FailedRunsLeaveTheOldOutputAlone) {
       {{"--seed", "abc", "1", input_, output_}, 1, ""},
       {{"--seed"}, 1, ""},
   };
-  for (std::string id : {"12", "0", "71", "abc", "", "1x", "4294967297"}) {
+  // No routine, then numbers the one parser refuses (2^32 + 1 must not wrap to 1).
+  for (std::string id : {"12", "abc", "", "1x", "4294967297"}) {
     cases.push_back({{id, input_, output_, "0", "0", "127"}, 1, "'" + id + "'"});
   }
   // Bad fields; effect 1 has three.
-  for (std::string field : {"1x", "0xZZ", "1.5", "99999999999"}) cases.push_back({{"1", input_, output_, "0", "0", field}, 1, ""});
+  for (std::string field : {"0xZZ", "1.5", "99999999999"}) cases.push_back({{"1", input_, output_, "0", "0", field}, 1, ""});
   cases.push_back({{"1", input_, output_, "0", "0", "127", "0"}, 1, ""});
-  const std::pair<const char*, Bytes> inputs[] = {
-      {"in-missing.bmp", {}}, {"in-truncated.bmp", truncated}, {"in-gif.bmp", notBmp}, {"in-truncated.png", png}};
+  // Inputs that cannot be read (the decoders' own refusals are the picture file tests').
+  const std::pair<const char*, Bytes> inputs[] = {{"in-missing.bmp", {}}, {"in-truncated.bmp", truncated}};
   for (const auto& [name, bytes] : inputs) {
     const std::string in = bytes.empty() ? PathOf(name) : Write(name, bytes);
     cases.push_back({{"1", in, output_, "0", "0", "127"}, 1, in});
@@ -217,21 +215,11 @@ TEST_F(FxApplyTest, EveryAllocationFailureEndsWithAStatus) {
     bool outOfMemory = false;
     int nth = 1;
     for (; nth < 100000; ++nth) {
-      std::vector<const char*> argv = {"fxapply", "1", input_.c_str(), output_.c_str(), "0", "0", "127"};
-      std::FILE* out = std::tmpfile();
-      std::FILE* err = std::tmpfile();
-      ASSERT_TRUE(out && err);
-      const size_t blocks = PlatformLiveBlockCount();
-      c.fail(nth);
-      const int status = RunFxApply(static_cast<int>(argv.size()), argv.data(), out, err);
-      c.fail(0);
-      EXPECT_EQ(PlatformLiveBlockCount(), blocks) << c.what << " " << nth;
-      const std::string message = ReadBack(err);
-      ReadBack(out);
-      if (status == 0) break;
-      EXPECT_TRUE(status == 1 || status == 2) << c.what << " " << nth << ": " << message;
-      outOfMemory = outOfMemory || message == "fxapply: out of memory\n";
-      EXPECT_EQ(LineCount(message), 1) << c.what << " " << nth << ": " << message;
+      const RunResult r = Run({"1", input_, output_, "0", "0", "127"}, c.fail, nth);
+      if (r.status == 0) break;
+      EXPECT_TRUE(r.status == 1 || r.status == 2) << c.what << " " << nth << ": " << r.err;
+      outOfMemory = outOfMemory || r.err == "fxapply: out of memory\n";
+      EXPECT_EQ(LineCount(r.err), 1) << c.what << " " << nth << ": " << r.err;
       ExpectNoOutput(std::string(c.what) + " " + std::to_string(nth));
     }
     EXPECT_GT(nth, 1) << c.what << ": the first allocation failing must already tell";

@@ -64,18 +64,14 @@ TEST_F(PreviewImageTest, CutsTheVisibleRectangleAtTheZoom) {
   EXPECT_EQ(entry.opaqueFlag, 1);
 }
 
-TEST_F(PreviewImageTest, ARebuildReplacesThePreviousImage) {
+TEST_F(PreviewImageTest, ARebuildReplacesThePreviousImageAndAFailedOneKeepsIt) {
   ASSERT_TRUE(BuildPreviewImage(view_, display_));
-  const HGLOBAL first = view_.previewImage;
+  const HGLOBAL old = view_.previewImage;
   view_.zoom = 100;
   ASSERT_TRUE(BuildPreviewImage(view_, display_));
-  EXPECT_NE(view_.previewImage, first);
-  EXPECT_EQ(GlobalSize(first), 0u) << "released with its entry's DIBs (the leak check covers those)";
-}
-
-TEST_F(PreviewImageTest, AFailedBuildKeepsThePreviousImage) {
-  ASSERT_TRUE(BuildPreviewImage(view_, display_));
+  EXPECT_EQ(GlobalSize(old), 0u) << "released with its entry's DIBs (the leak check covers those)";
   const HGLOBAL first = view_.previewImage;
+  EXPECT_NE(first, old);
 
   PlatformPressKey(VK_ESCAPE);  // held down: the resampler stops
   EXPECT_FALSE(BuildPreviewImage(view_, display_));

@@ -1,56 +1,41 @@
 // The parameter file container and its two payloads, written and read through the platform's
 // file calls in a scratch folder.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "tools/bmp_test_files.h"
 #include "ui/files/effect_files.h"
 #include "ui/files/parameter_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
-class ParameterFile : public ::testing::Test {
+class ParameterFile : public TempDirTest {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) / ("fxui_param_" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    Name("file.bin");
+    TempDirTest::SetUp();
+    std::strcpy(ParameterFileName(), PathOf("file.bin").c_str());
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  void Name(const std::string& name) { std::strcpy(ParameterFileName(), (dir_ / name).string().c_str()); }
-  Bytes Contents() const {
-    std::ifstream in(ParameterFileName(), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  void Put(const Bytes& bytes) const {
-    std::ofstream(ParameterFileName(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-  fs::path dir_;
+  static Bytes Contents() { return Read(ParameterFileName()); }
+  void Put(const Bytes& bytes) const { Write("file.bin", bytes); }
 };
 
 // A header in file layout: magic, three descriptors, length, two zero words.
 Bytes Header(uint32_t magic, uint16_t first, uint16_t second, uint16_t third, uint32_t length) {
   Bytes b;
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(magic >> 8 * i));
-  for (uint16_t d : {first, second, third}) b.insert(b.end(), {uint8_t(d), uint8_t(d >> 8)});
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(length >> 8 * i));
-  b.insert(b.end(), 4, 0);
+  Put32(&b, magic);
+  for (uint16_t d : {first, second, third}) Put16(&b, d);
+  Put32(&b, length);
+  Put32(&b, 0);
   return b;
 }
 
 Bytes Words(std::initializer_list<int> values) {
   Bytes b;
-  for (int v : values) b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)});
+  for (int v : values) Put16(&b, static_cast<uint16_t>(v));
   return b;
 }
 
@@ -165,7 +150,6 @@ TEST_F(ParameterFile, FilterLoadTakesItsGridFromTheHeaderAndRefusesOversizedOnes
       {"6 columns", Header(kUserFilterMagic, 6, 1, 16, 18) + Words({10, 11, 12, 13, 14, 15, 4, -1, 2}), false, {}},
       {"6 rows", Header(kUserFilterMagic, 1, 6, 16, 18) + Words({10, 11, 12, 13, 14, 15, 4, -1, 2}), false, {}},
       {"one value short", Header(kUserFilterMagic, 3, 2, 16, 17) + Bytes(17, 0), false, {}},
-      {"a curve file", Header(kMagicCurveMagic, 5, 5, 16, 56) + Bytes(56, 0), false, {}},
   };
   for (const Case& c : cases) {
     Put(c.file);

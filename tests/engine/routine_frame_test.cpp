@@ -1,5 +1,7 @@
 #include "engine/routine_frame.h"
 
+#include <tuple>
+
 #include "engine/engine_fixture.h"
 #include "test_images.h"
 
@@ -65,28 +67,25 @@ TEST_F(Frame, AnEscapePressDuringTheRunAbortsIt) {
   EXPECT_EQ(LockCount(dib.get()), 0u);
 }
 
-TEST_F(Frame, RefusesOtherKindsAndShortBlocksBeforeTheCursorChanges) {
+TEST_F(Frame, RefusalsReportNothingAndLeaveTheSourceUnlocked) {
+  // Other kinds and a block shorter than its header says are refused before the cursor
+  // changes; a failed result allocation (the table is the first block, the result the
+  // second) comes after it and restores the arrow.
   ScopedDib palette(MakePaletteDib(4, 4, 8, std::vector<RGBQUAD>(200), [](int, int) { return uint8_t{1}; }));
   ScopedDib four(MakePaletteDib(4, 4, 4, std::vector<RGBQUAD>(16), [](int, int) { return uint8_t{1}; }));
-  ScopedDib shortened(Grey(8, 8));  // a block shorter than its header says
+  ScopedDib shortened(Grey(8, 8)), grey(Grey(4, 4));
   ASSERT_EQ(GlobalReAlloc(shortened.get(), GlobalSize(shortened.get()) - 1, 0), shortened.get());
-  SetCursor(Stock(IDC_CROSS));
-  for (HGLOBAL dib : {palette.get(), four.get(), shortened.get()}) {
+  const std::tuple<HGLOBAL, int, LPCSTR> cases[] = {
+      {palette.get(), 0, IDC_CROSS}, {four.get(), 0, IDC_CROSS}, {shortened.get(), 0, IDC_CROSS}, {grey.get(), 2, IDC_ARROW}};
+  for (const auto& [dib, failing, cursor] : cases) {
+    SetCursor(Stock(IDC_CROSS));
+    PlatformFailAllocation(failing);
     EXPECT_EQ(InvertingFilter(dib), nullptr);
+    PlatformFailAllocation(0);
     EXPECT_EQ(LockCount(dib), 0u);
+    EXPECT_EQ(GetCursor(), Stock(cursor));
   }
-  EXPECT_EQ(GetCursor(), Stock(IDC_CROSS));
   EXPECT_TRUE(progress().empty());
-}
-
-TEST_F(Frame, AFailedResultAllocationRestoresTheArrowAndReportsNothing) {
-  ScopedDib dib(Grey(4, 4));
-  SetCursor(Stock(IDC_CROSS));
-  PlatformFailAllocation(2);  // the table is the first block, the result the second
-  EXPECT_EQ(InvertingFilter(dib.get()), nullptr);
-  EXPECT_EQ(GetCursor(), Stock(IDC_ARROW));
-  EXPECT_TRUE(progress().empty());
-  EXPECT_EQ(LockCount(dib.get()), 0u);
 }
 
 TEST_F(Frame, ARoutineLeavingEarlyIsCleanedUp) {

@@ -17,34 +17,63 @@ namespace {
 constexpr int64_t kMaxSoftenDivisor = int64_t{1} << 22;
 
 #if defined(__SSE2__)
-// out[k] = (524288 + sum over j of weights[j] x first[k + j x tapStep]) >> 20 for k = 0 ... count - 1,
-// sixteen samples at a time with every tap summed in registers: each weight is split as
-// high x 2^15 + low (low below 2^15, high at most 32), taps go in pairs through 16-bit
-// multiply-adds, and the two halves meet as (low sums + high sums x 2^15), the exact 32-bit
-// sum (below 2^28). Samples past the last group of sixteen are summed one by one.
-void GaussianTaps(const uint8_t* first, ptrdiff_t tapStep, int count, const int32_t* weights, int n, uint8_t* out) {
-  __m128i lowPairs[kMaxSquareSize / 2], highPairs[kMaxSquareSize / 2];
-  ptrdiff_t secondTap[kMaxSquareSize / 2];  // from the pair's first tap; for odd n the last pair
-                                            // has a zero weight and reads its first tap again
-  const int pairs = (n + 1) / 2;
+// out[k] = (524288 + sum over j of weights[j] x taps[j][k]) >> 20 for k = 0 ... count - 1,
+// sixteen samples at a time with every tap summed in registers. The weights are nearly
+// symmetric about the centre tap n / 2, so the taps are first joined into terms: the centre
+// tap, each pair of taps at the same distance on both sides (their 16-bit sum under the
+// smaller of their weights), and alone what is left (the difference of a pair's weights on
+// its heavier tap, the first tap of an even side). The sum of the terms is the sum of the
+// taps, and there are about half as many. Each term weight is split as high x 2^15 + low
+// (low below 2^15, high at most 32), terms go in pairs through 16-bit multiply-adds, and the
+// two halves meet as (low sums + high sums x 2^15), the exact 32-bit sum (below 2^28).
+// Samples past the last group of sixteen are summed one by one.
+void GaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* weights, int n, uint8_t* out) {
+  struct Term {
+    const uint8_t* a;
+    const uint8_t* b;  // null: the term is line a alone
+    int32_t weight;
+  };
+  Term terms[kMaxSquareSize + 1];
+  int used = 0;
+  const int h = n / 2;
+  terms[used++] = {taps[h], nullptr, weights[h]};
+  for (int i = 1; i <= h; ++i) {
+    if (h + i >= n) {
+      terms[used++] = {taps[h - i], nullptr, weights[h - i]};
+      continue;
+    }
+    const int heavier = weights[h - i] > weights[h + i] ? h - i : h + i;
+    const int32_t common = std::min(weights[h - i], weights[h + i]);
+    terms[used++] = {taps[h - i], taps[h + i], common};
+    if (weights[heavier] != common) terms[used++] = {taps[heavier], nullptr, weights[heavier] - common};
+  }
+  if (used % 2) terms[used++] = {taps[h], nullptr, 0};
+  const int pairs = used / 2;
+  __m128i lowPairs[(kMaxSquareSize + 2) / 2], highPairs[(kMaxSquareSize + 2) / 2];
   for (int p = 0; p < pairs; ++p) {
-    const bool full = 2 * p + 1 < n;
-    const int32_t a = weights[2 * p], b = full ? weights[2 * p + 1] : 0;
-    const int32_t low = (b & 32767) << 16 | (a & 32767), high = (b >> 15) << 16 | (a >> 15);
-    lowPairs[p] = _mm_set1_epi32(low);
-    highPairs[p] = _mm_set1_epi32(high);
-    secondTap[p] = full ? tapStep : 0;
+    const int32_t a = terms[2 * p].weight, b = terms[2 * p + 1].weight;
+    lowPairs[p] = _mm_set1_epi32((b & 32767) << 16 | (a & 32767));
+    highPairs[p] = _mm_set1_epi32((b >> 15) << 16 | (a >> 15));
   }
   const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi32(524288);
-  int k = 0;
+  // The 16-bit values of a term at samples k ... k + 15, low and high eight.
+  const auto load = [zero](const Term& t, ptrdiff_t k, __m128i& low, __m128i& high) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.a + k));
+    low = _mm_unpacklo_epi8(a, zero);
+    high = _mm_unpackhi_epi8(a, zero);
+    if (t.b) {
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.b + k));
+      low = _mm_add_epi16(low, _mm_unpacklo_epi8(b, zero));
+      high = _mm_add_epi16(high, _mm_unpackhi_epi8(b, zero));
+    }
+  };
+  ptrdiff_t k = 0;
   for (; k + 16 <= count; k += 16) {
     __m128i low[4] = {half, half, half, half}, high[4] = {zero, zero, zero, zero};
-    const uint8_t* tap = first + k;
-    for (int p = 0; p < pairs; ++p, tap += 2 * tapStep) {
-      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tap));
-      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tap + secondTap[p]));
-      const __m128i a0 = _mm_unpacklo_epi8(a, zero), a1 = _mm_unpackhi_epi8(a, zero);
-      const __m128i b0 = _mm_unpacklo_epi8(b, zero), b1 = _mm_unpackhi_epi8(b, zero);
+    for (int p = 0; p < pairs; ++p) {
+      __m128i a0, a1, b0, b1;
+      load(terms[2 * p], k, a0, a1);
+      load(terms[2 * p + 1], k, b0, b1);
       const __m128i ab[4] = {_mm_unpacklo_epi16(a0, b0), _mm_unpackhi_epi16(a0, b0), _mm_unpacklo_epi16(a1, b1),
                              _mm_unpackhi_epi16(a1, b1)};
       for (int q = 0; q < 4; ++q) {
@@ -59,7 +88,7 @@ void GaussianTaps(const uint8_t* first, ptrdiff_t tapStep, int count, const int3
   }
   for (; k < count; ++k) {
     int32_t acc = 524288;
-    for (int j = 0; j < n; ++j) acc += weights[j] * first[k + j * tapStep];
+    for (int j = 0; j < n; ++j) acc += weights[j] * taps[j][k];
     out[k] = static_cast<uint8_t>(acc >> 20);
   }
 }
@@ -74,23 +103,19 @@ HGLOBAL AverageBlur(HGLOBAL dib, const void* record) {
 
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  RoundedMean mean;
-  const bool made = mean.Make(frame, n);
-  uint8_t* strip = AllocateStrip(frame, 0);
-  uint8_t* padded = AllocateBoxRow(frame, n);
-  if (!made || !strip || !padded) return nullptr;  // a missing working table ends the run without an image
+  BoxMeansAlongRows along;
+  const RowRing ring = AllocateRing(frame, n);
+  ColumnSums<uint16_t> columns;
+  // A missing working table ends the run without an image.
+  if (!along.Make(frame, n) || !ring.rows || !columns.Make(frame, ring)) return nullptr;
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  ShortDivision shortDivision;
-  if (shortDivision.Make(n, 255 * n + n / 2)) {
-    RunSeparablePasses(
-        frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
-        [&](const StripArgs& a) { BoxMeansDownStrip(a, n, 0, shortDivision); });
-  } else {
-    const uint8_t* divide = mean.table();
-    RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean, [divide](int sum, int) { return divide[sum]; });
-  }
+  RunFusedPasses(frame, n, ring, along, [&](int y, uint8_t* out, const uint8_t*) {
+    if (y == 0) columns.Start(ring, n);
+    DivideSums(columns.sums(), nullptr, nullptr, 0, along.division(), out, ring.bytes);
+    columns.Slide(ring, n, y);
+  });
   return frame.Finish();
 }
 
@@ -104,30 +129,55 @@ HGLOBAL SoftenedBlur(HGLOBAL dib, const void* record) {
 
   RoutineFrame frame(kFilterKinds);
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
-  const int64_t blend = std::max<int64_t>(1, int64_t{n} + m);
+  const int64_t blend = int64_t{n} + m;
   if (blend > kMaxSoftenDivisor) return nullptr;
-  // Tables up to a fixed budget and a strip of the picture: nothing here grows with n or m
-  // beyond that.
-  RoundedMean mean, blended;
-  const bool made = mean.Make(frame, n) && blended.Make(frame, static_cast<int>(blend));
-  uint8_t* strip = AllocateStrip(frame, 0);
-  if (!made || !strip) return nullptr;
-  uint8_t* padded = AllocateBoxRow(frame, n);  // none past side 32: the rows then clamp
+  const RowRing ring = AllocateRing(frame, n);
+  if (!ring.rows) return nullptr;
+  frame.CopyHeaderAndPalette();
+
+  // Up to n + m = 256 everything runs in 16 bits over whole rows: the vertical box sum
+  // blended with the source pixel, (S + m x source + (n + m) / 2) / (n + m), by multiply and
+  // shift.
+  BoxMeansAlongRows along;
+  ShortDivision blended;
+  if (blend <= kMaxShortDivisor && along.Make(frame, n) &&
+      blended.Make(static_cast<int>(blend), static_cast<int>(255 * blend + blend / 2))) {
+    ColumnSums<uint16_t> columns;
+    if (!columns.Make(frame, ring)) return nullptr;
+    frame.DiscardAbortQuery();
+    RunFusedPasses(frame, n, ring, along, [&](int y, uint8_t* out, const uint8_t* source) {
+      if (y == 0) columns.Start(ring, n);
+      DivideSums(columns.sums(), nullptr, source, m, blended, out, ring.bytes);
+      columns.Slide(ring, n, y);
+    });
+    return frame.Finish();
+  }
+
+  // Larger sides and weights: 32-bit sums, rounded means from tables up to a fixed budget
+  // (nothing here grows with n or m beyond that) and rows summed with clamped positions.
+  RoundedMean mean, blendedMean;
+  ColumnSums<int32_t> columns;
+  if (!mean.Make(frame, n) || !blendedMean.Make(frame, static_cast<int>(blend)) || !columns.Make(frame, ring)) {
+    return nullptr;
+  }
   int products[256];  // v x m
   for (int v = 0; v < 256; ++v) products[v] = v * m;
-  frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
-
-  // The vertical box sum blended with the source pixel: (S + m x source) / (n + m), rounded.
-  ShortDivision shortDivision;
-  if (blend <= kMaxShortDivisor && shortDivision.Make(static_cast<int>(blend), static_cast<int>(255 * blend + blend / 2))) {
-    RunSeparablePasses(
-        frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
-        [&](const StripArgs& a) { BoxMeansDownStrip(a, n, m, shortDivision); });
-  } else {
-    RunBoxPassesFinishingOnSource(frame, n, strip, padded, mean,
-                                  [&](int sum, int source) { return blended(sum + products[source]); });
-  }
+  const auto clampedMeans = [&](const RowArgs& a) {
+    for (int c = 0; c < a.channels; ++c) {
+      const uint8_t* in = a.in + c;
+      uint8_t* out = a.out + c;
+      const int step = a.channels;
+      ForEachBoxSum(a.width, n, [&](int i) { return int(in[i * step]); },
+                    [&](int p, int sum) { out[p * step] = mean(sum); });
+    }
+  };
+  RunFusedPasses(frame, n, ring, clampedMeans, [&](int y, uint8_t* out, const uint8_t* source) {
+    if (y == 0) columns.Start(ring, n);
+    const int32_t* sums = columns.sums();
+    for (ptrdiff_t k = 0; k < ring.bytes; ++k) out[k] = blendedMean(sums[k] + products[source[k]]);
+    columns.Slide(ring, n, y);
+  });
   return frame.Finish();
 }
 
@@ -163,13 +213,14 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   const int channels = ChannelsOf(layout);
   const size_t rowSamples = size_t(layout.width) * channels;
   uint8_t* padded = frame.AllocateTable<uint8_t>(rowSamples + size_t(n - 1) * channels);
-  int32_t* sums = frame.AllocateTable<int32_t>(rowSamples);
-  uint16_t* highSums = frame.AllocateTable<uint16_t>(rowSamples);
-  uint8_t* strip = AllocateStrip(frame, n);
-  if (!padded || !sums || !highSums || !strip) return nullptr;
+  const RowRing ring = AllocateRing(frame, n);
+  if (!padded || !ring.rows) return nullptr;
   int32_t weights[kMaxSquareSize];
   GaussianWeights(n, weights);
 #if !defined(__SSE2__)
+  int32_t* sums = frame.AllocateTable<int32_t>(rowSamples);
+  uint16_t* highSums = frame.AllocateTable<uint16_t>(rowSamples);
+  if (!sums || !highSums) return nullptr;
   // Each weight as high x 2^15 + low: sample x low fits the 16-bit multiplies the compiler
   // vectorises well, and the high parts (they add up to at most 32) sum to at most 255 x 32
   // per sample, which 16 bits hold.
@@ -184,36 +235,37 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   frame.DiscardAbortQuery();
 
   // 20-bit fixed point: the weights sum to 2^20, so the rounded result needs no clamp and
-  // the sums (below 2^28) no wider type. Each tap is one pass over a whole row.
-  const auto accumulate = [&](int32_t* acc, uint16_t* accHigh, const uint8_t* first, ptrdiff_t tapStep, int count,
-                              uint8_t* out) {
+  // the sums (below 2^28) no wider type. taps[j] is the line under weight j.
+  const auto accumulate = [&](const uint8_t* const* taps, ptrdiff_t count, uint8_t* out) {
 #if defined(__SSE2__)
-    static_cast<void>(acc), static_cast<void>(accHigh);
-    GaussianTaps(first, tapStep, count, weights, n, out);
+    GaussianTaps(taps, count, weights, n, out);
 #else
-    for (int k = 0; k < count; ++k) acc[k] = 524288;
-    for (int k = 0; k < count; ++k) accHigh[k] = 0;
+    for (ptrdiff_t k = 0; k < count; ++k) sums[k] = 524288;
+    for (ptrdiff_t k = 0; k < count; ++k) highSums[k] = 0;
     for (int j = 0; j < n; ++j) {
-      const uint8_t* tap = first + j * tapStep;
+      const uint8_t* tap = taps[j];
       const int16_t w = low[j];
       const uint16_t h = high[j];
-      for (int k = 0; k < count; ++k) {
-        acc[k] += int32_t(int16_t(tap[k])) * w;
-        accHigh[k] = uint16_t(accHigh[k] + tap[k] * h);
+      for (ptrdiff_t k = 0; k < count; ++k) {
+        sums[k] += int32_t(int16_t(tap[k])) * w;
+        highSums[k] = uint16_t(highSums[k] + tap[k] * h);
       }
     }
-    for (int k = 0; k < count; ++k) out[k] = static_cast<uint8_t>((uint32_t(acc[k]) + (uint32_t(accHigh[k]) << 15)) >> 20);
+    for (ptrdiff_t k = 0; k < count; ++k) {
+      out[k] = static_cast<uint8_t>((uint32_t(sums[k]) + (uint32_t(highSums[k]) << 15)) >> 20);
+    }
 #endif
   };
+  const uint8_t* taps[kMaxSquareSize];
   const auto horizontal = [&](const RowArgs& a) {
     LoadPaddedUnits(a.in, a.channels, a.width, a.channels, n, padded);
-    accumulate(sums, highSums, padded, a.channels, a.width * a.channels, a.out);
+    for (int j = 0; j < n; ++j) taps[j] = padded + j * channels;
+    accumulate(taps, ring.bytes, a.out);
   };
-  const auto vertical = [&](const StripArgs& a) {
-    int32_t acc[kMaxStripBytes];
-    uint16_t accHigh[kMaxStripBytes];
-    for (int y = 0; y < a.height; ++y) accumulate(acc, accHigh, a.Row(y), a.bytes, a.bytes, a.out + y * a.stride);
+  const auto vertical = [&](int y, uint8_t* out, const uint8_t*) {
+    for (int j = 0; j < n; ++j) taps[j] = ring.Row(y - n / 2 + j);
+    accumulate(taps, ring.bytes, out);
   };
-  RunSeparablePasses(frame, n, strip, horizontal, vertical);
+  RunFusedPasses(frame, n, ring, horizontal, vertical);
   return frame.Finish();
 }

@@ -8,6 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/routine_frame.h"
 
 // Smallest and largest side of the square windows that effects 8, 17, 18, 20 and 21 accept.
@@ -17,7 +21,6 @@ constexpr int kMaxSquareSize = 32;
 // The vertical pass runs over strips of this many columns, row by row within a strip, so
 // that it reads whole cache lines instead of one sample a row apart.
 constexpr int kStripColumns = 64;
-constexpr int kMaxStripBytes = kStripColumns * 3;
 
 inline bool IsSquareSize(int32_t n) { return n >= kMinSquareSize && n <= kMaxSquareSize; }
 
@@ -158,86 +161,20 @@ void RunSeparablePasses(RoutineFrame& frame, int paddedFor, uint8_t* strip, Hori
   }
 }
 
-// The box mean along a row, each channel on its own.
-inline void BoxMeanRow(const RowArgs& a, int n, const RoundedMean& mean) {
-  for (int c = 0; c < a.channels; ++c) {
-    const uint8_t* in = a.in + c;
-    uint8_t* out = a.out + c;
-    const int step = a.channels;
-    ForEachBoxSum(a.width, n, [&](int i) { return int(in[i * step]); },
-                  [&](int p, int sum) { out[p * step] = mean(sum); });
-  }
-}
-
-// The same along a row copied into `padded` (room for width + n pixels) for a side with a
-// division table: every channel in one loop, no clamping.
-template <int kChannels>
-void BoxMeanPaddedRow(const RowArgs& a, int n, const uint8_t* divide, uint8_t* padded) {
-  LoadPaddedUnits(a.in, kChannels, a.width, kChannels, n, padded);
-  int sums[kChannels] = {};
-  for (int k = 0; k < n; ++k) {
-    for (int c = 0; c < kChannels; ++c) sums[c] += padded[k * kChannels + c];
-  }
-  const uint8_t* leaving = padded;
-  const uint8_t* entering = padded + n * kChannels;  // the unit past the padding is never used
-  uint8_t* out = a.out;
-  for (int x = 0; x < a.width; ++x, out += kChannels, leaving += kChannels, entering += kChannels) {
-    for (int c = 0; c < kChannels; ++c) {
-      out[c] = divide[sums[c]];
-      sums[c] += entering[c] - leaving[c];
-    }
-  }
-}
-
-// The padded row of BoxMeanPaddedRow, for sides up to kMaxSquareSize. Null when it cannot be
-// made or n is larger (the rows are then summed with clamped positions).
-inline uint8_t* AllocateBoxRow(RoutineFrame& frame, int n) {
-  if (n > kMaxSquareSize) return nullptr;
-  const DibLayout& layout = frame.layout();
-  return frame.AllocateTable<uint8_t>((size_t(layout.width) + size_t(n)) * ChannelsOf(layout));
-}
-
-// Box sums down an unpadded strip: out = finish(sum of the clamped window, source sample)
-// row by row, with one running sum per strip sample.
-template <typename Finish>
-void BoxSumsDownStrip(const StripArgs& a, int n, Finish finish) {
-  int32_t sums[kMaxStripBytes];
-  const int bytes = a.bytes, height = a.height, back = n / 2;
-  // The first window's sums, counted like FirstWindowSum over whole rows.
-  if (height == 1) {
-    for (int b = 0; b < bytes; ++b) sums[b] = n * a.rows[b];
-  } else {
-    const int first = back + 1, inner = std::min(height - 2, n - 1 - back);
-    const int lastCount = std::max(0, n - (height - 1 + back));
-    const uint8_t* last = a.Row(height - 1);
-    for (int b = 0; b < bytes; ++b) sums[b] = first * a.rows[b] + lastCount * last[b];
-    for (int i = 1; i <= inner; ++i) {
-      const uint8_t* row = a.Row(i);
-      for (int b = 0; b < bytes; ++b) sums[b] += row[b];
-    }
-  }
-  for (int y = 0; y < height; ++y) {
-    uint8_t* out = a.out + y * a.stride;
-    const uint8_t* source = a.source + y * a.stride;
-    for (int b = 0; b < bytes; ++b) out[b] = finish(sums[b], source[b]);
-    const uint8_t* entering = a.Row(ClampToLine(y - back + n, height));
-    const uint8_t* leaving = a.Row(ClampToLine(y - back, height));
-    for (int b = 0; b < bytes; ++b) sums[b] += entering[b] - leaving[b];
-  }
-}
-
 // Division of 0 ... largest by a small divisor as a multiply and two shifts on 16-bit values:
 // ((x x multiplier) >> 16) >> shift == x / divisor for every such x, checked when made, so
 // that loops over whole rows vectorise (a table lookup per sample does not).
 struct ShortDivision {
+  int divisor = 1;
   uint32_t multiplier = 0;
   int shift = 0;
-  // False when no multiplier below 2^16 is exact over the range (callers keep their tables).
+  // False when no multiplier below 2^16 is exact over the range.
   // The multiplier rounds up, so the product overshoots x / divisor by an amount growing with
   // x: the first wrong quotient is at the top of a run of equal ones, x = q x divisor - 1, and
   // only those x (and `largest`) need checking.
-  bool Make(int divisor, int largest) {
-    const auto exactAt = [this, divisor](uint32_t m, int x) {
+  bool Make(int by, int largest) {
+    divisor = by;
+    const auto exactAt = [this](uint32_t m, int x) {
       return int(((uint32_t(x) * m) >> 16) >> shift) == x / divisor;
     };
     for (shift = 0; shift < 16; ++shift) {
@@ -254,67 +191,167 @@ struct ShortDivision {
   }
 };
 
-// Largest n + m the 16-bit vertical pass below takes: 255 x 256 + 128 stays below 2^16.
+// Largest n + m the 16-bit box passes take: 255 x 256 + 128 stays below 2^16.
 constexpr int kMaxShortDivisor = 256;
 
-// Rounded means down an unpadded strip: 16-bit running box sums S of side n and
-// out = (S + m x source sample + d / 2) / d with d = n + m (m = 0: the box mean), through
-// `divide` made for the range 0 ... 255 x d + d / 2; d at most kMaxShortDivisor. Whole rows
-// at a time, so the loops vectorise.
-inline void BoxMeansDownStrip(const StripArgs& a, int n, int m, const ShortDivision& divide) {
-  uint16_t sums[kMaxStripBytes];
-  const int bytes = a.bytes, height = a.height, back = n / 2;
-  if (height == 1) {
-    for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(n * a.rows[b]);
-  } else {
-    const int first = back + 1, inner = std::min(height - 2, n - 1 - back);
-    const int lastCount = std::max(0, n - (height - 1 + back));
-    const uint8_t* last = a.Row(height - 1);
-    for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(first * a.rows[b] + lastCount * last[b]);
-    for (int i = 1; i <= inner; ++i) {
-      const uint8_t* row = a.Row(i);
-      for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(sums[b] + row[b]);
-    }
-  }
-  const uint16_t half = uint16_t((n + m) / 2), multiplier = uint16_t(divide.multiplier), weight = uint16_t(m);
-  const int shift = divide.shift;
+// The rows of the horizontal pass that the vertical pass of side n still needs around output
+// row y, image rows y - n / 2 ... y - n / 2 + n clamped: a ring of min(n + 1, height) rows of
+// the picture's width (so never more rows than the picture has).
+struct RowRing {
+  uint8_t* rows = nullptr;
+  ptrdiff_t bytes = 0;
+  int count = 1;
+  int height = 1;
+  // The horizontal result of image row clamp(r).
+  uint8_t* Row(int r) const { return rows + ptrdiff_t(ClampToLine(r, height) % count) * bytes; }
+};
+
+// The ring for side n; its rows are null when it cannot be made.
+inline RowRing AllocateRing(RoutineFrame& frame, int64_t n) {
+  const DibLayout& layout = frame.layout();
+  RowRing ring;
+  ring.bytes = ptrdiff_t(layout.width) * ChannelsOf(layout);
+  ring.height = layout.height;
+  ring.count = static_cast<int>(std::min<int64_t>(n + 1, layout.height));
+  ring.rows = frame.AllocateTable<uint8_t>(size_t(ring.count) * size_t(ring.bytes));
+  return ring;
+}
+
+// The two passes of a separable filter of side n, fused by rows so that the horizontal
+// result stays in cache and the result is written once: horizontal(row args into the ring)
+// filters source row r along the row just before the first output row that needs it, and
+// vertical(y, result row, source row) writes output row y from the ring rows around it.
+// The abort tests and progress reports are those of the two passes run one after the other:
+// one per row as the rows are made (progress row x 50 / height on every 16th row), then, once
+// every output row is written, one per column (50 + column x 50 / width on every 16th
+// column). Working ahead of the reports changes nothing a caller sees: the result is handed
+// over only at the end and freed after an abort.
+template <typename Horizontal, typename Vertical>
+void RunFusedPasses(RoutineFrame& frame, int64_t n, const RowRing& ring, Horizontal horizontal, Vertical vertical) {
+  const DibLayout& layout = frame.layout();
+  const int width = layout.width, height = layout.height;
+  const ptrdiff_t stride = layout.stride;
+  const uint8_t* source = frame.sourcePixels();
+  uint8_t* result = frame.resultPixels();
+  // Output row y needs rows up to y - n / 2 + n; the last one always needs the last row.
+  const int64_t ahead = n - n / 2;
+  int made = 0;
   for (int y = 0; y < height; ++y) {
-    uint8_t* out = a.out + y * a.stride;
-    const uint8_t* source = a.source + y * a.stride;
-    for (int b = 0; b < bytes; ++b) {
-      const uint16_t x = uint16_t(sums[b] + uint16_t(weight * source[b]) + half);
-      out[b] = uint8_t(uint16_t((uint32_t(x) * multiplier) >> 16) >> shift);
+    const int needed = static_cast<int>(std::min<int64_t>(y + ahead, height - 1));
+    for (; made <= needed; ++made) {
+      if (!frame.BeginPassStep(made, height, 0, 50)) return;
+      horizontal(RowArgs{source + made * stride, ring.Row(made), width, ChannelsOf(layout)});
     }
-    const uint8_t* entering = a.Row(ClampToLine(y - back + n, height));
-    const uint8_t* leaving = a.Row(ClampToLine(y - back, height));
-    for (int b = 0; b < bytes; ++b) sums[b] = uint16_t(sums[b] + entering[b] - leaving[b]);
+    vertical(y, result + y * stride, source + y * stride);
+  }
+  for (int column = 0; column < width; ++column) {
+    if (!frame.BeginPassStep(column, width, 50, 50)) return;
   }
 }
 
-// The box mean along one row: over `padded` from AllocateBoxRow when there is one and the mean
-// has a table, else with clamped positions.
-inline void BoxMeanAlongRow(const RowArgs& a, int n, uint8_t* padded, const RoundedMean& mean) {
-  const uint8_t* divide = mean.table();
-  if (padded && divide && a.channels == 3) {
-    BoxMeanPaddedRow<3>(a, n, divide, padded);
-  } else if (padded && divide) {
-    BoxMeanPaddedRow<1>(a, n, divide, padded);
-  } else {
-    BoxMeanRow(a, n, mean);
+// Running totals along a line of `length` samples, each channel of `unit` samples (1 or 3) on
+// its own, modulo 2^16, going on from the totals[0 ... unit - 1] given: totals[unit + k] =
+// totals[k] + line[k]. The sum of the n units from k is then totals[k + n x unit] - totals[k],
+// exact in 16 bits while it is below 2^16 (n at most kMaxShortDivisor). `totals` has room for
+// length + unit values.
+void RunningTotals(const uint8_t* line, ptrdiff_t length, int unit, uint16_t* totals);
+
+// out[k] = (sums[k] - less[k] + weight x source[k] + divisor / 2) / divisor for k < count
+// (source or less may be null: no term), the divisor being that of `divide`, made for the
+// range 0 ... 255 x divisor + divisor / 2 (below 2^16); sums modulo 2^16.
+inline void DivideSums(const uint16_t* sums, const uint16_t* less, const uint8_t* source, int weight,
+                       const ShortDivision& divide, uint8_t* out, ptrdiff_t count) {
+  const uint16_t half = uint16_t(divide.divisor / 2), multiplier = uint16_t(divide.multiplier), m = uint16_t(weight);
+  const int shift = divide.shift;
+  ptrdiff_t k = 0;
+#if defined(__SSE2__)
+  // The compiler widens the product to 32 bits; its high half is one instruction here.
+  const __m128i zero = _mm_setzero_si128(), halves = _mm_set1_epi16(int16_t(half));
+  const __m128i weights = _mm_set1_epi16(int16_t(m)), multipliers = _mm_set1_epi16(int16_t(multiplier));
+  const __m128i shifts = _mm_cvtsi32_si128(shift);
+  for (; k + 16 <= count; k += 16) {
+    const __m128i* sum = reinterpret_cast<const __m128i*>(sums + k);
+    __m128i low = _mm_add_epi16(_mm_loadu_si128(sum), halves), high = _mm_add_epi16(_mm_loadu_si128(sum + 1), halves);
+    if (less) {
+      const __m128i* minus = reinterpret_cast<const __m128i*>(less + k);
+      low = _mm_sub_epi16(low, _mm_loadu_si128(minus));
+      high = _mm_sub_epi16(high, _mm_loadu_si128(minus + 1));
+    }
+    if (source) {
+      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
+      low = _mm_add_epi16(low, _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), weights));
+      high = _mm_add_epi16(high, _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), weights));
+    }
+    low = _mm_srl_epi16(_mm_mulhi_epu16(low, multipliers), shifts);
+    high = _mm_srl_epi16(_mm_mulhi_epu16(high, multipliers), shifts);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(low, high));
+  }
+#endif
+  for (; k < count; ++k) {
+    const uint16_t x = uint16_t(sums[k] - (less ? less[k] : 0) + (source ? m * source[k] : 0) + half);
+    out[k] = uint8_t(uint16_t((uint32_t(x) * multiplier) >> 16) >> shift);
   }
 }
 
-// The blurs that finish on the source (softened blur, unsharp mask) and the average: the box
-// mean along the rows (over `padded` from AllocateBoxRow when there is one and the mean has a
-// table), then down the columns out = finish(box sum, the source image's own sample). The
-// strip is not padded.
-template <typename Finish>
-void RunBoxPassesFinishingOnSource(RoutineFrame& frame, int n, uint8_t* strip, uint8_t* padded,
-                                   const RoundedMean& mean, Finish finish) {
-  RunSeparablePasses(
-      frame, 0, strip, [&](const RowArgs& a) { BoxMeanAlongRow(a, n, padded, mean); },
-      [&](const StripArgs& a) { BoxSumsDownStrip(a, n, finish); });
-}
+// The horizontal pass of the box blurs: the window sums of each row taken as differences of
+// running totals in 16 bits, divided by multiply and shift over the whole row.
+class BoxMeansAlongRows {
+ public:
+  // False when n is past kMaxShortDivisor, the division is not exact or a buffer cannot be
+  // made (only the softened blur, whose side follows its record, then sums with clamped
+  // positions).
+  bool Make(RoutineFrame& frame, int n);
+  void operator()(const RowArgs& a) const;
+  // The division by n, for the vertical pass.
+  const ShortDivision& division() const { return divide_; }
+
+ private:
+  int n_ = 2;
+  uint16_t* totals_ = nullptr;
+  ShortDivision divide_;
+};
+
+// Running box sums of side n down the columns, one per row sample, of 16 or 32 bits: Start
+// takes the windows of output row 0, Slide moves them from row y to row y + 1 (adding the
+// ring row entering the window and taking off the one leaving it).
+template <typename Sum>
+class ColumnSums {
+ public:
+  bool Make(RoutineFrame& frame, const RowRing& ring) {
+    bytes_ = ring.bytes;
+    sums_ = frame.AllocateTable<Sum>(size_t(bytes_));
+    return sums_ != nullptr;
+  }
+  // Like FirstWindowSum over whole rows: at most n row additions, and no more than the
+  // picture has rows.
+  void Start(const RowRing& ring, int64_t n) {
+    const int height = ring.height;
+    const int64_t back = n / 2;
+    if (height == 1) {
+      Scale(ring.Row(0), Sum(n), 0);
+      return;
+    }
+    Scale(ring.Row(0), Sum(back + 1), 0);
+    const int inner = static_cast<int>(std::min<int64_t>(height - 2, n - 1 - back));
+    for (int i = 1; i <= inner; ++i) Scale(ring.Row(i), 1, 1);
+    Scale(ring.Row(height - 1), Sum(std::max<int64_t>(0, n - (height - 1 + back))), 1);
+  }
+  void Slide(const RowRing& ring, int64_t n, int y) {
+    const int64_t back = n / 2;
+    const uint8_t* entering = ring.Row(static_cast<int>(std::min<int64_t>(y - back + n, ring.height)));
+    const uint8_t* leaving = ring.Row(static_cast<int>(std::max<int64_t>(y - back, -1)));
+    for (ptrdiff_t k = 0; k < bytes_; ++k) sums_[k] = Sum(sums_[k] + entering[k] - leaving[k]);
+  }
+  const Sum* sums() const { return sums_; }
+
+ private:
+  // sums = keep x sums + row x factor (keep 0 or 1).
+  void Scale(const uint8_t* row, Sum factor, Sum keep) {
+    for (ptrdiff_t k = 0; k < bytes_; ++k) sums_[k] = Sum(keep * sums_[k] + factor * row[k]);
+  }
+  Sum* sums_ = nullptr;
+  ptrdiff_t bytes_ = 0;
+};
 
 // Running extreme (largest when kMaximum, else smallest) over windows of n units of `unit`
 // bytes in a padded line of `units` units, in place: doubling passes leave unit i holding the

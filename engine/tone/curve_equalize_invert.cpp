@@ -145,19 +145,19 @@ HGLOBAL Invert(HGLOBAL dib) {
   for (int i = 0; i < 256; ++i) complement[i] = static_cast<uint8_t>(255 - i);
   switch (frame.kind()) {
     case kDibRgb24:
-      MapStrideRows(frame, complement);  // zero padding becomes 255
+      ComplementStrideRows(frame);  // zero padding becomes 255
       break;
     case kDibBilevel: {
       // The two palette entries, 8 bytes, whatever the colour count says: entries beyond
       // them stay 0, and bytes copied past a shorter palette are overwritten by the rows.
       const size_t bytes = std::min<size_t>(8, frame.layout().blockSize - kDibHeaderSize);
       std::copy_n(frame.source() + kDibHeaderSize, bytes, frame.result() + kDibHeaderSize);
-      MapStrideRows(frame, complement);
+      ComplementStrideRows(frame);
       break;
     }
     case kDibGreyRamp:
       frame.CopyPalette();
-      MapStrideRows(frame, complement);
+      ComplementStrideRows(frame);
       break;
     default:
       MapPaletteEntries(frame, complement, complement, complement, FourthByte::kCopy);

@@ -10,17 +10,41 @@ constexpr std::array<uint8_t, 256> MakeIdentityLevels() {
   return levels;
 }
 
-// Table lookups over `count` bytes, four independent ones per step.
+// Four bytes through tables a, b, c, d (in memory order) as one 32-bit word: one load and one
+// store per four lookups instead of four each, which is what bounds a byte-at-a-time loop.
+// The first byte in memory is the word's low byte (every build is little-endian x86).
+inline void MapWord(const uint8_t* in, uint8_t* out, const uint8_t* a, const uint8_t* b, const uint8_t* c,
+                    const uint8_t* d) {
+  uint32_t w;
+  std::memcpy(&w, in, 4);
+  const uint32_t mapped = uint32_t(a[w & 255]) | uint32_t(b[(w >> 8) & 255]) << 8 |
+                          uint32_t(c[(w >> 16) & 255]) << 16 | uint32_t(d[w >> 24]) << 24;
+  std::memcpy(out, &mapped, 4);
+}
+
+// Table lookups over `count` bytes, sixteen per step in four independent words.
 void MapBytes(const uint8_t* in, uint8_t* out, size_t count, const uint8_t* table) {
   size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const uint8_t a = table[in[i]], b = table[in[i + 1]], c = table[in[i + 2]], d = table[in[i + 3]];
-    out[i] = a;
-    out[i + 1] = b;
-    out[i + 2] = c;
-    out[i + 3] = d;
+  for (; i + 16 <= count; i += 16) {
+    for (size_t k = i; k < i + 16; k += 4) MapWord(in + k, out + k, table, table, table, table);
   }
   for (; i < count; ++i) out[i] = table[in[i]];
+}
+
+// `width` blue, green, red pixels through their tables, four pixels (three words) per step.
+void MapRgbPixels(const uint8_t* in, uint8_t* out, int width, const uint8_t* blue, const uint8_t* green,
+                  const uint8_t* red) {
+  int x = 0;
+  for (; x + 4 <= width; x += 4, in += 12, out += 12) {
+    MapWord(in, out, blue, green, red, blue);
+    MapWord(in + 4, out + 4, green, red, blue, green);
+    MapWord(in + 8, out + 8, red, blue, green, red);
+  }
+  for (; x < width; ++x, in += 3, out += 3) {
+    out[0] = blue[in[0]];
+    out[1] = green[in[1]];
+    out[2] = red[in[2]];
+  }
 }
 
 }  // namespace
@@ -37,10 +61,10 @@ void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, 
   uint8_t* out = frame.resultPixels();
   for (int row = 0; row < height; ++row, in += stride, out += stride) {
     if (!frame.BeginRow(row)) return;
-    for (int x = 0; x < width; ++x) {
-      out[3 * x] = blue[in[3 * x]];
-      out[3 * x + 1] = green[in[3 * x + 1]];
-      out[3 * x + 2] = red[in[3 * x + 2]];
+    if (blue == green && green == red) {
+      MapBytes(in, out, 3 * size_t(width), blue);
+    } else {
+      MapRgbPixels(in, out, width, blue, green, red);
     }
   }
 }
@@ -54,6 +78,18 @@ void MapStrideRows(RoutineFrame& frame, const uint8_t* table) {
   for (int row = 0; row < height; ++row, in += stride, out += stride) {
     if (!frame.BeginRow(row)) return;
     MapBytes(in, out, stride, table);
+  }
+}
+
+void ComplementStrideRows(RoutineFrame& frame) {
+  const DibLayout& layout = frame.layout();
+  const int height = layout.height;
+  const size_t stride = layout.stride;
+  const uint8_t* in = frame.sourcePixels();
+  uint8_t* out = frame.resultPixels();
+  for (int row = 0; row < height; ++row, in += stride, out += stride) {
+    if (!frame.BeginRow(row)) return;
+    for (size_t i = 0; i < stride; ++i) out[i] = uint8_t(255 - in[i]);  // vectorised
   }
 }
 

@@ -22,6 +22,9 @@ void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, 
 // becomes table[padding]). Same cadence as MapRgbRows.
 void MapStrideRows(RoutineFrame& frame, const uint8_t* table);
 
+// MapStrideRows through the complement table (255 - byte), as one loop that vectorises.
+void ComplementStrideRows(RoutineFrame& frame);
+
 // Maps every pixel byte of a grey-ramp image through `table`. Same cadence as MapRgbRows.
 void MapGreyRows(RoutineFrame& frame, const uint8_t* table);
 

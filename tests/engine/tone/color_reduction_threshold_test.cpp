@@ -1,5 +1,8 @@
 #include "engine/tone/tone.h"
 
+#include <array>
+#include <utility>
+
 #include "engine/engine_fixture.h"
 #include "test_images.h"
 
@@ -27,18 +30,35 @@ TEST_F(ColorReductionTest, QuantisesToTheNearestStep) {
 }
 
 TEST_F(ThresholdTest, WhiteAboveTheLevelByLuminance) {
-  const std::tuple<Bgr, int, uint8_t> cases[] = {
-      {{0, 0, 255}, 75, 255},       // red weighs 76: 19380 is above 255 x 75
-      {{0, 0, 0}, 0, 0},            // level 0: black stays black
-      {{100, 100, 100}, 100, 0},    // 25500 is not above 255 x 100, 25576 is
-      {{100, 100, 101}, 100, 255},
+  // Luminance 76 r + 150 g + 29 b against 255 x level. The colours repeat along a row of 41
+  // pixels, so each meets several places of the 16-pixel blocks and of the tail after them.
+  const Bgr colours[8] = {
+      {100, 100, 100},  // 25500: not above level 100
+      {100, 100, 101},  // 25576
+      {0, 0, 255},      // 19380: above level 75 only
+      {255, 255, 255},  // 65025: above every level but 255
+      {0, 170, 0},      // 25500
+      {0, 171, 0},      // 25650
+      {255, 0, 0},      // 7395
+      {0, 0, 0},
   };
-  for (const auto& [colour, level, expected] : cases) {
-    ScopedDib source(MakeRgbDib(1, 1, [c = colour](int, int) { return c; }));
+  const std::pair<int, std::array<uint8_t, 8>> levels[] = {
+      {100, {0, 255, 0, 255, 0, 255, 0, 0}},
+      {75, {255, 255, 255, 255, 255, 255, 0, 0}},
+      {0, {255, 255, 255, 255, 255, 255, 255, 0}},
+      {255, {0, 0, 0, 0, 0, 0, 0, 0}},
+  };
+  ScopedDib source(MakeRgbDib(41, 2, [&colours](int x, int) { return colours[x % 8]; }));
+  for (const auto& [level, expected] : levels) {
     const ThresholdParams params{level}, refused{level ? 256 : -1};
     ScopedDib result(Threshold(source.get(), &params));
     ASSERT_TRUE(result);
-    EXPECT_EQ(RgbAt(result.get(), 0, 0), (Bgr{expected, expected, expected})) << "level " << level;
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < 41; ++x) {
+        const uint8_t e = expected[x % 8];
+        EXPECT_EQ(RgbAt(result.get(), x, y), (Bgr{e, e, e})) << "level " << level << " x " << x;
+      }
+    }
     EXPECT_EQ(Threshold(source.get(), &refused), nullptr);
   }
   // Palette images get a black and white palette (luminances 15200 and 63750), fourth bytes kept.

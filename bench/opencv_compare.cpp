@@ -153,6 +153,13 @@ int main(int argc, char** argv) {
   const CvOp remap = [&](const cv::Mat& in, cv::Mat& out) {
     cv::remap(in, out, map1, map2, cv::INTER_NEAREST, cv::BORDER_CONSTANT);
   };
+  // Equalisation counts one histogram over every sample and maps them all through one table:
+  // OpenCV's histogram equalisation over the same bytes seen as one channel.
+  const CvOp equalise = [](const cv::Mat& in, cv::Mat& out) {
+    out.create(in.size(), in.type());
+    cv::Mat samples = out.reshape(1);
+    cv::equalizeHist(in.reshape(1), samples);
+  };
   const CvOp sobel = [](const cv::Mat& in, cv::Mat& out) { cv::Sobel(in, out, CV_8U, 1, 0, 3); };
   const auto box = [](int n) {
     return CvOp([n](const cv::Mat& in, cv::Mat& out) {
@@ -183,7 +190,7 @@ int main(int argc, char** argv) {
       {"brightness/contrast 1", 1, {0, 20, 30}, "LUT", table},
       {"curve 3", 3, Record{0}.Curve(Falling), "LUT", table},
       {"colour reduction 4", 4, {0, 8}, "LUT", table},
-      {"equalise 5", 5, {}, "LUT", table},
+      {"equalise 5", 5, {}, "equalizeHist", equalise},
       {"invert 6", 6, {}, "LUT", table},
       {"threshold 7", 7, {128}, "LUT", table},
       {"solarise 23", 23, {}, "LUT", table},

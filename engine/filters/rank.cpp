@@ -138,7 +138,7 @@ void PickLines(const uint8_t* a, const uint8_t* b, uint8_t* out, ptrdiff_t count
 // rows into blocks of n; for y in the block starting at b the window is the block's rows y ...
 // b + n - 1 (suffix extremes, made when y reaches b) and the next block's rows b + n ...
 // y + n - 1 (a running extreme, one row more per result row): about three operations a
-// sample whatever n is.
+// sample whatever n is. Windows of two or three rows are picked directly.
 //
 // Along the row, over a padded line: doubling passes leave unit i holding the extreme of
 // units i ... i + s - 1 for s = P / 2, P the largest power of two <= n; the window of x,
@@ -165,7 +165,15 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
   for (int y = 0; y < height; ++y) {
     if (!frame.BeginPassStep(y, height, 0, 50)) return;
     const int b = y - y % n, i = y - b;
-    if (i == 0) {
+    if (n <= 3) {
+      // Windows of two or three rows pick them directly: fewer loads and stores (for n = 2
+      // the last row is taken twice).
+      const uint8_t *r0 = padded(y), *r1 = padded(y + 1), *r2 = padded(y + n - 1);
+      ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+        using Ops = decltype(ops);
+        Ops::Store(centre + k, Pick<kMaximum, Ops>(Pick<kMaximum, Ops>(Ops::Load(r0 + k), Ops::Load(r1 + k)), Ops::Load(r2 + k)));
+      });
+    } else if (i == 0) {
       suffix[n - 1] = padded(b + n - 1);
       for (int k = n - 2; k > 0; --k) {
         uint8_t* row = suffixes + (k - 1) * count;

@@ -49,42 +49,42 @@ struct RingScale {
   }
   // The part of the ring index of a row with vertical offset v (half-pixel units).
   int32_t RowPart(int32_t v) const { return WrapShiftLeft(WrapMul(v, v), shift) / b; }
-  // The part of the ring index of a column with horizontal offset u (half-pixel units).
-  int32_t ColumnPart(int32_t u) const { return WrapShiftLeft(WrapMul(u, u), shift) / a; }
-  // The ring index of offset u within a row whose part is `rowPart`.
-  int32_t Index(int32_t rowPart, int32_t u) const { return WrapAdd(rowPart, ColumnPart(u)); }
 
-  // Optional: ColumnPart of every column x (u = 2x + 1 - width), so that a row needs no
-  // division per pixel. Made by FillColumnParts; without it each pixel divides.
+  // The part of every column x (horizontal offset u = 2x + 1 - width), filled into `parts` by
+  // FillColumnParts, so that a row needs no division per pixel.
   const int32_t* columnParts = nullptr;
   void FillColumnParts(int32_t width, int32_t* parts) {
-    for (int32_t x = 0; x < width; ++x) parts[x] = ColumnPart(2 * x + 1 - width);
+    for (int32_t x = 0; x < width; ++x) {
+      const int32_t u = 2 * x + 1 - width;
+      parts[x] = WrapShiftLeft(WrapMul(u, u), shift) / a;
+    }
     columnParts = parts;
   }
 };
 
-// Source position of a pixel inside the ellipse: (factor x offset + 16384 x size - 8192) >> 15,
-// the offsets u and v from the centre being in half-pixel units. Not yet clamped.
-inline int32_t WarpSourceCoordinate(int32_t scaledOffset, int32_t size) {
-  return WrapAdd(scaledOffset, WrapSub(WrapMul(kWarpOne, size), 8192)) >> 15;
-}
+// The pixels at offsets (u, v) and (-u, v) from the centre (columns x and width - 1 - x of a
+// row) share their ring index k, and with it the products of the mapping. Their source
+// positions, before the shift, are (x0 + dx, y0 + dy) and (x0 - dx, y0 - dy); the shift by 15
+// then gives (factor x offset + 16384 x size - 8192) >> 15 for each.
+struct PairSums {
+  int32_t x0, dx, y0, dy;
+};
 
 // One factor per ring index: the offset is scaled by f[k].
 struct RadialLaw {
   const int32_t* f;
-  void Locate(int32_t k, int32_t u, int32_t v, int32_t w, int32_t h, int32_t* sx, int32_t* sy) const {
-    *sx = WarpSourceCoordinate(WrapMul(f[k], u), w);
-    *sy = WarpSourceCoordinate(WrapMul(f[k], v), h);
+  PairSums Sums(int32_t k, int32_t u, int32_t v, int32_t xBias, int32_t yBias) const {
+    return {xBias, WrapMul(f[k], u), WrapAdd(WrapMul(f[k], v), yBias), 0};
   }
 };
 
-// A cosine and a sine part per ring index: the offset is turned (and scaled) by the matrix.
+// A cosine and a sine part per ring index: the offset is turned (and scaled) by the matrix,
+// sx from c x u - s x v and sy from s x u + c x v.
 struct RotationalLaw {
   const int32_t* c;
   const int32_t* s;
-  void Locate(int32_t k, int32_t u, int32_t v, int32_t w, int32_t h, int32_t* sx, int32_t* sy) const {
-    *sx = WarpSourceCoordinate(WrapSub(WrapMul(c[k], u), WrapMul(s[k], v)), w);
-    *sy = WarpSourceCoordinate(WrapAdd(WrapMul(s[k], u), WrapMul(c[k], v)), h);
+  PairSums Sums(int32_t k, int32_t u, int32_t v, int32_t xBias, int32_t yBias) const {
+    return {WrapSub(xBias, WrapMul(s[k], v)), WrapMul(c[k], u), WrapAdd(WrapMul(c[k], v), yBias), WrapMul(s[k], u)};
   }
 };
 
@@ -98,42 +98,82 @@ struct WarpImage {
   int pixelBytes;  // 3 for 24-bit, 1 for an 8-bit image
 };
 
+// Output tiles of kWarpTile x kWarpTile pixel pairs: a turned or scaled tile reads a compact
+// patch of the source, where whole rows would sweep across it. Bands of rows are kWarpTile
+// high.
+constexpr int32_t kWarpTile = 128;
+
+inline int32_t ClampCoordinate(int32_t at, int32_t last) {
+  if (static_cast<uint32_t>(at) <= static_cast<uint32_t>(last)) return at;  // the usual case
+  return at < 0 ? 0 : last;
+}
+
+// Maps the pixels of stored row `row` in columns first ... end - 1 of the left half and in
+// their mirror columns width - 1 - x (the middle column of an odd width is its own mirror and
+// is written twice with the same pixel). The law comes by value and the image's fields are
+// copied into locals: the byte stores could otherwise alias them and force reloads.
 template <int kPixelBytes, typename Law>
-void WarpRowPixels(const WarpImage& image, const RingScale& ring, const Law& law, int32_t row, int32_t first,
-                   int32_t end) {
+void WarpRowPairs(const WarpImage& image, const int32_t* columnParts, const Law law, int32_t row, int32_t rowPart,
+                  int32_t first, int32_t end) {
   const int32_t w = image.width, h = image.height;
+  const size_t stride = image.stride;
+  const uint8_t* const source = image.source;
+  const int32_t xBias = WrapSub(WrapMul(kWarpOne, w), 8192), yBias = WrapSub(WrapMul(kWarpOne, h), 8192);
   const int32_t v = 2 * row + 1 - h;
-  const int32_t rowPart = ring.RowPart(v);
-  const uint8_t* in = image.source + row * image.stride;
-  uint8_t* out = image.result + row * image.stride + first * kPixelBytes;
-  const int32_t* parts = ring.columnParts;
-  for (int32_t x = first; x < end; ++x, out += kPixelBytes) {
-    const int32_t u = 2 * x + 1 - w;
-    int32_t k = parts ? WrapAdd(rowPart, parts[x]) : ring.Index(rowPart, u);
-    const uint8_t* from = in + x * kPixelBytes;
-    if (k < kWarpTableSize) {
-      if (k < 1) k = 1;  // the centre pixel of an odd size uses entry 1
-      int32_t sx, sy;
-      law.Locate(k, u, v, w, h, &sx, &sy);
-      sx = sx < 0 ? 0 : sx > w - 1 ? w - 1 : sx;
-      sy = sy < 0 ? 0 : sy > h - 1 ? h - 1 : sy;
-      from = image.source + sy * image.stride + sx * kPixelBytes;
+  const uint8_t* const in = source + row * stride;
+  uint8_t* const out = image.result + row * stride;
+  for (int32_t x = first; x < end; ++x) {
+    const size_t right = size_t(x) * kPixelBytes, left = size_t(w - 1 - x) * kPixelBytes;
+    int32_t k = WrapAdd(rowPart, columnParts[x]);
+    if (k >= kWarpTableSize) {  // on or outside the ellipse: in place
+      std::memcpy(out + right, in + right, kPixelBytes);
+      std::memcpy(out + left, in + left, kPixelBytes);
+      continue;
     }
-    std::memcpy(out, from, kPixelBytes);
+    if (k < 1) k = 1;  // the centre pixel of an odd size uses entry 1
+    const PairSums p = law.Sums(k, 2 * x + 1 - w, v, xBias, yBias);
+    const int32_t sxRight = ClampCoordinate(WrapAdd(p.x0, p.dx) >> 15, w - 1);
+    const int32_t syRight = ClampCoordinate(WrapAdd(p.y0, p.dy) >> 15, h - 1);
+    const int32_t sxLeft = ClampCoordinate(WrapSub(p.x0, p.dx) >> 15, w - 1);
+    const int32_t syLeft = ClampCoordinate(WrapSub(p.y0, p.dy) >> 15, h - 1);
+    std::memcpy(out + right, source + size_t(syRight) * stride + size_t(sxRight) * kPixelBytes, kPixelBytes);
+    std::memcpy(out + left, source + size_t(syLeft) * stride + size_t(sxLeft) * kPixelBytes, kPixelBytes);
   }
 }
 
-// Maps columns first ... end - 1 of stored row `row` of the result (the whole row when no
-// columns are given; row padding is left as it is).
+// Maps the rows top ... bottom - 1 (at most kWarpTile of them) tile by tile, each tile of the
+// left half together with its mirror tile. Row padding is left as it is.
 template <typename Law>
-void WarpRow(const WarpImage& image, const RingScale& ring, const Law& law, int32_t row, int32_t first = 0,
-             int32_t end = -1) {
-  if (end < 0) end = image.width;
-  if (image.pixelBytes == 3) {
-    WarpRowPixels<3>(image, ring, law, row, first, end);
-  } else {
-    WarpRowPixels<1>(image, ring, law, row, first, end);
+void WarpBand(const WarpImage& image, const RingScale& ring, const Law& law, int32_t top, int32_t bottom) {
+  int32_t rowParts[kWarpTile];
+  for (int32_t row = top; row < bottom; ++row) rowParts[row - top] = ring.RowPart(2 * row + 1 - image.height);
+  const int32_t half = image.width - image.width / 2;
+  for (int32_t first = 0; first < half; first += kWarpTile) {
+    const int32_t end = first + kWarpTile < half ? first + kWarpTile : half;
+    for (int32_t row = top; row < bottom; ++row) {
+      if (image.pixelBytes == 3) {
+        WarpRowPairs<3>(image, ring.columnParts, law, row, rowParts[row - top], first, end);
+      } else {
+        WarpRowPairs<1>(image, ring.columnParts, law, row, rowParts[row - top], first, end);
+      }
+    }
   }
+}
+
+// The rows of a warp after its header, palette and first abort query: in bands of kWarpTile
+// rows, each mapped once `beginRow` (the routine's abort test and progress report) has been
+// asked for every row of the band; the result is only seen once the routine returns, so this
+// order shows nowhere. False once `beginRow` reports an abort.
+template <typename Law, typename BeginRow>
+bool WarpRows(const WarpImage& image, const RingScale& ring, const Law& law, BeginRow beginRow) {
+  for (int32_t top = 0; top < image.height; top += kWarpTile) {
+    const int32_t bottom = top + kWarpTile < image.height ? top + kWarpTile : image.height;
+    for (int32_t row = top; row < bottom; ++row) {
+      if (!beginRow(row)) return false;
+    }
+    WarpBand(image, ring, law, top, bottom);
+  }
+  return true;
 }
 
 #endif

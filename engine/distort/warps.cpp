@@ -1,7 +1,6 @@
 // Effects 64 and 57, the radial and rotational warps, and the fixed-mode entry points 41, 48,
 // 55, 49 and 50. Each builds its 512-entry factor tables once per call in double precision,
 // then maps every pixel with integer arithmetic only (warp_mapping.h).
-#include <algorithm>
 #include <cmath>
 
 #include "engine/distort/distort.h"
@@ -69,33 +68,22 @@ void FillRotationalTables(int32_t* c, int32_t* s, int mode, int amount) {
   }
 }
 
-// Output tiles of kTile x kTile pixels: a turned or scaled tile reads a compact patch of the
-// source, where whole rows would sweep across it.
-constexpr int32_t kTile = 64;
-
 // The rows of a warp whose tables are filled: header and palette, the discarded abort query,
-// then every row with the abort test and progress every 16th row. The rows go in bands of
-// kTile, each mapped tile by tile after the tests and reports of its rows.
+// then every row with the abort test and progress every 16th row.
 template <typename Law>
 HGLOBAL MapRows(RoutineFrame& frame, const Law& law) {
+  const DibLayout& layout = frame.layout();
+  RingScale ring(layout.width, layout.height);
+  // The column parts of the ring index; like the factor tables, a table that cannot be made
+  // gives null.
+  int32_t* parts = frame.AllocateTable<int32_t>(size_t(layout.width));
+  if (!parts) return nullptr;
+  ring.FillColumnParts(layout.width, parts);
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
-  const DibLayout& layout = frame.layout();
   const WarpImage image{frame.sourcePixels(), frame.resultPixels(), layout.width, layout.height,
                         layout.stride, frame.kind() == kDibRgb24 ? 3 : 1};
-  RingScale ring(layout.width, layout.height);
-  // The column parts of the ring index, when their table can be made.
-  if (int32_t* parts = frame.AllocateTable<int32_t>(size_t(layout.width))) ring.FillColumnParts(layout.width, parts);
-  for (int32_t top = 0; top < layout.height; top += kTile) {
-    const int32_t bottom = std::min(top + kTile, layout.height);
-    for (int32_t row = top; row < bottom; ++row) {
-      if (!frame.BeginRow(row)) return frame.Finish();
-    }
-    for (int32_t left = 0; left < layout.width; left += kTile) {
-      const int32_t right = std::min(left + kTile, layout.width);
-      for (int32_t row = top; row < bottom; ++row) WarpRow(image, ring, law, row, left, right);
-    }
-  }
+  WarpRows(image, ring, law, [&](int32_t row) { return frame.BeginRow(row); });
   return frame.Finish();
 }
 

@@ -84,15 +84,17 @@ bool LineMirror(RoutineFrame& frame, const uint8_t* curve, int mapping) {
 // ---- Radial and angular mappers --------------------------------------------------------------
 
 template <typename Law>
-void MapByRing(RoutineFrame& frame, const Law& law) {
-  frame.CopyHeaderAndPalette();
+bool MapByRing(RoutineFrame& frame, const Law& law) {
   const DibLayout& layout = frame.layout();
+  RingScale ring(layout.width, layout.height);
+  int32_t* parts = frame.AllocateTable<int32_t>(size_t(layout.width));
+  if (!parts) return false;
+  ring.FillColumnParts(layout.width, parts);
+  frame.CopyHeaderAndPalette();
   const WarpImage image{frame.sourcePixels(), frame.resultPixels(), layout.width, layout.height,
                         layout.stride, PixelBytes(frame)};
-  RingScale ring(layout.width, layout.height);
-  // The column parts of the ring index, when their table can be made.
-  if (int32_t* parts = frame.AllocateTable<int32_t>(size_t(layout.width))) ring.FillColumnParts(layout.width, parts);
-  MirrorRows(frame, [&](int32_t y) { WarpRow(image, ring, law, y); });
+  WarpRows(image, ring, law, [&](int32_t row) { return frame.BeginRow(row, 32, 32); });
+  return true;
 }
 
 // Radial: the factor at ring index i scales the distance from the centre so that position t
@@ -107,8 +109,7 @@ bool RadialMirror(RoutineFrame& frame, const uint8_t* curve) {
     const double e = d * 0.01;
     f[i] = static_cast<int32_t>(d >= 0 ? (1.0 + e) * 16384.0 : 16384.0 / (1.0 - e));
   }
-  MapByRing(frame, RadialLaw{f});
-  return true;
+  return MapByRing(frame, RadialLaw{f});
 }
 
 // Angular: the turn at ring index i is (t - value(t)) x pi / 100 radians.
@@ -122,8 +123,7 @@ bool AngularMirror(RoutineFrame& frame, const uint8_t* curve) {
     c[i] = static_cast<int32_t>(std::cos(a) * 16384.0);
     s[i] = static_cast<int32_t>(std::sin(a) * 16384.0);
   }
-  MapByRing(frame, RotationalLaw{c, s});
-  return true;
+  return MapByRing(frame, RotationalLaw{c, s});
 }
 
 }  // namespace

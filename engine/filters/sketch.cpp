@@ -1,6 +1,6 @@
 // Effect 32, sketch: a line drawing from the Sobel edge strength |vertical gradient| +
 // |horizontal gradient|, as bright lines on black (crayon) or dark grey lines on white
-// (pencil). The first pass keeps the vertical part in the result itself.
+// (pencil).
 #include <cstdlib>
 #include <cstring>
 
@@ -12,31 +12,43 @@ namespace {
 constexpr int kCrayon = 1;
 constexpr int kPencil = 2;
 
-// One channel's level for edge strength e: background below the threshold, e itself (crayon)
-// or 255 - e (pencil) below 255, the line colour from 255 on. Selects only, no branches.
-inline uint8_t ChannelLevel(int16_t e, int16_t t, bool pencil) {
-  const int16_t line = std::min<int16_t>(e, 255);
-  return static_cast<uint8_t>(e < t ? (pencil ? 255 : 0) : pencil ? 255 - line : line);
+// Per byte of a row, the column sums of the 3 x 3 window: s = upper + 2 centre + lower row
+// (for the horizontal gradient) and d = lower - upper row (for the vertical one). 16-bit
+// lanes, so that the loops vectorise eight or sixteen bytes at a time.
+void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, const uint8_t* __restrict down,
+                  int16_t* __restrict s, int16_t* __restrict d, ptrdiff_t count) {
+  for (ptrdiff_t j = 0; j < count; ++j) {
+    s[j] = int16_t(up[j] + 2 * mid[j] + down[j]);
+    d[j] = int16_t(down[j] - up[j]);
+  }
 }
 
-// The gradients stay within +-1020 and the strengths within 1275: 16-bit values, so that the
-// row loops vectorise eight or sixteen bytes at a time.
-inline int16_t Magnitude(int16_t v) { return v < 0 ? int16_t(-v) : v; }
-
-// Vertical gradient at byte i: the next stored row minus the previous one, Sobel weights.
-inline int16_t VerticalGradient(const uint8_t* p, ptrdiff_t i, ptrdiff_t stride, int channels) {
-  const uint8_t* next = p + i + stride;
-  const uint8_t* previous = p + i - stride;
-  return int16_t((int16_t(next[-channels]) + 2 * int16_t(next[0]) + int16_t(next[channels])) -
-                 (int16_t(previous[-channels]) + 2 * int16_t(previous[0]) + int16_t(previous[channels])));
+// The edge strength min(|V|, 255) + |H| decides everything through min(e, 255) and e < t
+// with t at most 254: both are the same with min(|V| + |H|, 255), which is what this gives
+// for bytes from ... to - 1 (the gradients stay within +-1020).
+void Strengths(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t* __restrict out, ptrdiff_t from,
+               ptrdiff_t to, int channels) {
+  const ptrdiff_t l = -channels, r = channels;
+  for (ptrdiff_t j = from; j < to; ++j) {
+    const int16_t h = int16_t(s[j + r] - s[j + l]);
+    const int16_t v = int16_t(d[j + l] + 2 * d[j] + d[j + r]);
+    const int16_t e = int16_t((h < 0 ? -h : h) + (v < 0 ? -v : v));
+    out[j] = static_cast<uint8_t>(e < 255 ? e : 255);
+  }
 }
 
-// Horizontal gradient at byte i: the right column minus the left one, Sobel weights.
-inline int16_t HorizontalGradient(const uint8_t* p, ptrdiff_t i, ptrdiff_t stride, int channels) {
-  const uint8_t* right = p + i + channels;
-  const uint8_t* left = p + i - channels;
-  return int16_t((int16_t(right[-stride]) + 2 * int16_t(right[0]) + int16_t(right[stride])) -
-                 (int16_t(left[-stride]) + 2 * int16_t(left[0]) + int16_t(left[stride])));
+// Each byte on its own (crayon, and pencil on grey ramps): the background below the threshold,
+// else the strength (crayon) or 255 minus it (pencil: x ^ 255 is 255 - x for a byte).
+void ChannelLevels(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t* __restrict out,
+                   ptrdiff_t from, ptrdiff_t to, int channels, uint8_t t, uint8_t background) {
+  const ptrdiff_t l = -channels, r = channels;
+  for (ptrdiff_t j = from; j < to; ++j) {
+    const int16_t h = int16_t(s[j + r] - s[j + l]);
+    const int16_t v = int16_t(d[j + l] + 2 * d[j] + d[j + r]);
+    const int16_t e = int16_t((h < 0 ? -h : h) + (v < 0 ? -v : v));
+    const uint8_t strength = static_cast<uint8_t>(e < 255 ? e : 255);
+    out[j] = static_cast<uint8_t>(strength < t ? background : strength ^ background);
+  }
 }
 
 }  // namespace
@@ -58,51 +70,45 @@ HGLOBAL Sketch(HGLOBAL dib, const void* record) {
   // The header by its own size field, then the grey ramp's palette.
   frame.CopyHeaderBySizeField();
   if (frame.kind() == kDibGreyRamp) frame.CopyPalette();
-  frame.DiscardAbortQuery();
-
   const int channels = ChannelsOf(layout);
   const ptrdiff_t stride = layout.stride;
-  const size_t rowBytes = size_t(width) * channels;
+  const ptrdiff_t rowBytes = ptrdiff_t(width) * channels;
+  // The two column lines, and for 24-bit pencil the strengths of a row.
+  int16_t* s = frame.AllocateTable<int16_t>(2 * size_t(rowBytes));
+  uint8_t* strengths = frame.AllocateTable<uint8_t>(size_t(rowBytes));
+  if (!s || !strengths) return nullptr;
+  int16_t* d = s + rowBytes;
+  frame.DiscardAbortQuery();
+
   const uint8_t* source = frame.sourcePixels();
   uint8_t* result = frame.resultPixels();
-
-  // First pass: min(|V|, 255) into every interior byte.
+  const bool rgbPencil = pencil && channels == 3;
+  // The strength of a sample needs only the source, so the first pass makes the final levels
+  // of the interior; the second pass, with the same abort tests and progress reports, draws
+  // the background of the first and last pixel of each row.
   for (int y = 1; y < height - 1; ++y) {
     if (!frame.BeginPassStep(y, height, 0, 50)) return frame.Finish();
+    const uint8_t* in = source + y * stride;
     uint8_t* out = result + y * stride;
-    for (ptrdiff_t i = channels; i < ptrdiff_t(rowBytes) - channels; ++i) {
-      out[i] = static_cast<uint8_t>(std::min<int16_t>(Magnitude(VerticalGradient(source, y * stride + i, stride, channels)), 255));
-    }
-  }
-  std::memset(result, background, rowBytes);
-
-  // Second pass: e = |H| + the stored vertical part, then the style's levels.
-  const bool rgbPencil = pencil && channels == 3;
-  for (int y = 1; y < height - 1; ++y) {
-    if (!frame.BeginPassStep(y, height, 50, 50)) return frame.Finish();
-    uint8_t* out = result + y * stride;
-    std::memset(out, background, channels);
-    std::memset(out + rowBytes - channels, background, channels);
+    SobelColumns(in - stride, in, in + stride, s, d, rowBytes);
     if (!rgbPencil) {
-      // Each byte on its own: one plain loop the compiler vectorises.
-      const uint8_t* in = source + y * stride;
-      const ptrdiff_t end = ptrdiff_t(rowBytes) - channels;
-      for (ptrdiff_t i = channels; i < end; ++i) {
-        out[i] = ChannelLevel(int16_t(Magnitude(HorizontalGradient(in, i, stride, channels)) + out[i]), int16_t(t), pencil);
-      }
+      ChannelLevels(s, d, out, channels, rowBytes - channels, channels, uint8_t(t), background);
       continue;
     }
-    for (int x = 1; x < width - 1; ++x) {
-      const ptrdiff_t first = ptrdiff_t(x) * channels;
-      int e[3];
-      for (int c = 0; c < channels; ++c) {
-        e[c] = Magnitude(HorizontalGradient(source, y * stride + first + c, stride, channels)) + out[first + c];
-      }
-      // 24-bit pencil: one grey line from the mean of the three clamped strengths.
-      const int m = (std::min(e[0], 255) + std::min(e[1], 255) + std::min(e[2], 255)) / 3;
+    // 24-bit pencil: one grey line from the mean of the three clamped strengths.
+    Strengths(s, d, strengths, channels, rowBytes - channels, channels);
+    for (ptrdiff_t first = channels; first < rowBytes - channels; first += 3) {
+      const int m = (strengths[first] + strengths[first + 1] + strengths[first + 2]) / 3;
       std::memset(out + first, m < t ? 255 : 255 - m, 3);
     }
   }
-  std::memset(result + (height - 1) * stride, background, rowBytes);
+  std::memset(result, background, size_t(rowBytes));
+  for (int y = 1; y < height - 1; ++y) {
+    if (!frame.BeginPassStep(y, height, 50, 50)) return frame.Finish();
+    uint8_t* out = result + y * stride;
+    std::memset(out, background, size_t(channels));
+    std::memset(out + rowBytes - channels, background, size_t(channels));
+  }
+  std::memset(result + (height - 1) * stride, background, size_t(rowBytes));
   return frame.Finish();
 }

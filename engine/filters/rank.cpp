@@ -409,55 +409,61 @@ void MedianRowFromColumns(const ColumnHistograms& columns, int channel, int chan
 
 // Medians of the smallest windows by selection networks over whole rows: each window column
 // is sorted first (n values down a column), then the sorted columns of neighbouring pixels
-// are merged. `lo`, `mid` and `hi` have room for width + 2 pixels. n = 2: the second smallest
+// are merged. `lo`, `mid` and `hi` have room for width x channels + 32 samples: the sorted
+// columns start 16 in (aligned stores when the rows are), with the edge pixels repeated
+// just outside them. n = 2: the second smallest
 // of two sorted pairs is min(max(lows), min(highs)). n = 3: the median of nine is the median
 // of the largest low, the median middle and the smallest high of three sorted columns.
-// The three samples of each column in order. The working rows never overlap the picture's; saying
-// so lets the compiler vectorise the loop without checking six pointers against each other.
-void SortColumnsOfThree(const uint8_t* __restrict above, const uint8_t* __restrict row,
-                        const uint8_t* __restrict below, uint8_t* __restrict l, uint8_t* __restrict m,
-                        uint8_t* __restrict h, int count) {
-  for (int j = 0; j < count; ++j) {
-    const uint8_t x = above[j], y = row[j], z = below[j];
-    const uint8_t small = std::min(x, y), large = std::max(x, y);
-    l[j] = std::min(small, z);
-    h[j] = std::max(large, z);
-    m[j] = std::max(small, std::min(large, z));
-  }
+template <typename Ops>
+inline typename Ops::Vector Median3(typename Ops::Vector a, typename Ops::Vector b, typename Ops::Vector c) {
+  return Ops::Max(Ops::Min(a, b), Ops::Min(Ops::Max(a, b), c));
 }
-
-uint8_t Median3(uint8_t a, uint8_t b, uint8_t c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
 
 void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* below, int width, int channels,
                       uint8_t* lo, uint8_t* mid, uint8_t* hi, uint8_t* out) {
-  const int count = width * channels;
-  // Column sorts, one pixel of padding at each end repeating the edge pixel.
-  uint8_t* l = lo + channels;
-  uint8_t* m = mid + channels;
-  uint8_t* h = hi + channels;
+  const ptrdiff_t count = ptrdiff_t(width) * channels, step = channels;
+  // Column sorts, then one pixel of padding at each end repeating the edge pixel.
+  uint8_t* l = lo + 16;
+  uint8_t* m = mid + 16;
+  uint8_t* h = hi + 16;
   if (below) {
-    SortColumnsOfThree(above, row, below, l, m, h, count);
+    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+      using Ops = decltype(ops);
+      const auto x = Ops::Load(above + j), y = Ops::Load(row + j), z = Ops::Load(below + j);
+      const auto small = Ops::Min(x, y), large = Ops::Max(x, y);
+      Ops::Store(l + j, Ops::Min(small, z));
+      Ops::Store(h + j, Ops::Max(large, z));
+      Ops::Store(m + j, Ops::Max(small, Ops::Min(large, z)));
+    });
   } else {
-    for (int j = 0; j < count; ++j) {
-      l[j] = std::min(above[j], row[j]);
-      h[j] = std::max(above[j], row[j]);
-    }
+    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+      using Ops = decltype(ops);
+      const auto x = Ops::Load(above + j), y = Ops::Load(row + j);
+      Ops::Store(l + j, Ops::Min(x, y));
+      Ops::Store(h + j, Ops::Max(x, y));
+    });
   }
   for (int c = 0; c < channels; ++c) {
-    lo[c] = l[c], mid[c] = m[c], hi[c] = h[c];
-    l[count + c] = l[count - channels + c], m[count + c] = m[count - channels + c];
-    h[count + c] = h[count - channels + c];
+    l[c - step] = l[c], m[c - step] = m[c], h[c - step] = h[c];
+    l[count + c] = l[count - step + c], m[count + c] = m[count - step + c], h[count + c] = h[count - step + c];
   }
-  const int step = channels;
   if (below) {
-    for (int j = 0; j < count; ++j) {
-      const uint8_t largestLow = std::max(std::max(l[j - step], l[j]), l[j + step]);
-      const uint8_t smallestHigh = std::min(std::min(h[j - step], h[j]), h[j + step]);
-      out[j] = Median3(largestLow, Median3(m[j - step], m[j], m[j + step]), smallestHigh);
-    }
+    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+      using Ops = decltype(ops);
+      const uint8_t *a = l + j, *b = m + j, *c = h + j;
+      const auto largestLow = Ops::Max(Ops::Max(Ops::Load(a - step), Ops::Load(a)), Ops::Load(a + step));
+      const auto smallestHigh = Ops::Min(Ops::Min(Ops::Load(c - step), Ops::Load(c)), Ops::Load(c + step));
+      const auto middle = Median3<Ops>(Ops::Load(b - step), Ops::Load(b), Ops::Load(b + step));
+      Ops::Store(out + j, Median3<Ops>(largestLow, middle, smallestHigh));
+    });
   } else {
     // The window of x is columns x - 1 and x.
-    for (int j = 0; j < count; ++j) out[j] = std::min(std::max(l[j - step], l[j]), std::min(h[j - step], h[j]));
+    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+      using Ops = decltype(ops);
+      const uint8_t *a = l + j, *c = h + j;
+      Ops::Store(out + j, Ops::Min(Ops::Max(Ops::Load(a - step), Ops::Load(a)),
+                                   Ops::Min(Ops::Load(c - step), Ops::Load(c))));
+    });
   }
 }
 
@@ -480,8 +486,8 @@ HGLOBAL Median(HGLOBAL dib, const void* record) {
   const uint8_t* source = frame.sourcePixels();
   const auto sourceRow = [&](int y) { return source + ptrdiff_t(ClampToLine(y, layout.height)) * layout.stride; };
 
-  // Selection networks for n = 2 and 3.
-  const size_t padded = (size_t(layout.width) + 2) * channels;
+  // Selection networks for n = 2 and 3 (rows of width x channels + 32 samples, rounded up to 16).
+  const size_t padded = (size_t(layout.width) * channels + 47) & ~size_t{15};
   uint8_t* sorted = n <= 3 ? frame.AllocateTable<uint8_t>(3 * padded) : nullptr;
   if (sorted) {
     for (int y = 0; y < layout.height; ++y) {

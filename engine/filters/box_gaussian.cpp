@@ -92,6 +92,67 @@ void GaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* we
     out[k] = static_cast<uint8_t>(acc >> 20);
   }
 }
+
+// Sides 2 and 3 give every tap but the centre one (n / 2) the same weight A, so the sum is
+// 2^20 x centre + A x D with D = (the other taps) - (n - 1) x centre, and the output is
+// centre + f(D), f(D) = (A x D + 2^19) >> 20 over |D| <= 255 x (n - 1). f is taken as one
+// 16-bit multiply-high, (((D x multiplier) >> 16) + round) >> shift, with the three numbers
+// searched and checked against f at every D when the run starts.
+struct SmallGaussian {
+  int16_t multiplier = 0, round = 0;
+  int shift = 0;
+  // False when the side is larger or no such numbers are exact (then all taps are summed).
+  bool Make(const int32_t* weights, int n) {
+    if (n > 3 || (n == 3 && weights[0] != weights[2])) return false;
+    const int64_t a = weights[0], range = 255 * (n - 1);
+    for (shift = 0; shift < 6; ++shift) {
+      const int64_t scaled = (a << shift) / 16;  // A x 2^(16 + shift - 20), rounded down
+      for (int64_t m = scaled; m <= scaled + 1 && m < 32768; ++m) {
+        for (int64_t r = 0; r <= (int64_t{1} << shift); ++r) {
+          bool exact = true;
+          for (int64_t d = -range; d <= range && exact; ++d) {
+            exact = ((((d * m) >> 16) + r) >> shift) == ((a * d + 524288) >> 20);
+          }
+          if (exact) {
+            multiplier = static_cast<int16_t>(m);
+            round = static_cast<int16_t>(r);
+            return true;
+          }
+        }
+      }
+    }
+    return false;
+  }
+};
+
+// out[k] = centre + f(D) of SmallGaussian for k < count, sixteen samples at a time; the rest
+// summed tap by tap.
+void SmallGaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* weights, int n,
+                       const SmallGaussian& g, uint8_t* out) {
+  const uint8_t* centre = taps[n / 2];
+  const uint8_t* first = taps[0];
+  const uint8_t* last = taps[n - 1];  // the centre itself for n = 2: then D = first - centre
+  const __m128i zero = _mm_setzero_si128(), multiplier = _mm_set1_epi16(g.multiplier);
+  const __m128i round = _mm_set1_epi16(g.round), shift = _mm_cvtsi32_si128(g.shift);
+  const auto correct = [&](__m128i c, __m128i a, __m128i b) {
+    const __m128i d = _mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c));
+    return _mm_add_epi16(c, _mm_sra_epi16(_mm_add_epi16(_mm_mulhi_epi16(d, multiplier), round), shift));
+  };
+  ptrdiff_t k = 0;
+  for (; k + 16 <= count; k += 16) {
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(centre + k));
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + k));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(last + k));
+    const __m128i low = correct(_mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
+    const __m128i high = correct(_mm_unpackhi_epi8(c, zero), _mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(low, high));
+  }
+  for (; k < count; ++k) {
+    int32_t acc = 524288;
+    for (int j = 0; j < n; ++j) acc += weights[j] * taps[j][k];
+    out[k] = static_cast<uint8_t>(acc >> 20);
+  }
+}
 #endif
 
 }  // namespace
@@ -211,15 +272,16 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   if (!frame.OpenSource(dib) || !frame.CreateResult()) return nullptr;
   const DibLayout& layout = frame.layout();
   const int channels = ChannelsOf(layout);
-  const size_t rowSamples = size_t(layout.width) * channels;
-  uint8_t* padded = frame.AllocateTable<uint8_t>(rowSamples + size_t(n - 1) * channels);
   const RowRing ring = AllocateRing(frame, n);
-  if (!padded || !ring.rows) return nullptr;
+  if (!ring.rows) return nullptr;
   int32_t weights[kMaxSquareSize];
   GaussianWeights(n, weights);
-#if !defined(__SSE2__)
-  int32_t* sums = frame.AllocateTable<int32_t>(rowSamples);
-  uint16_t* highSums = frame.AllocateTable<uint16_t>(rowSamples);
+#if defined(__SSE2__)
+  SmallGaussian smallGaussian;
+  const bool small = smallGaussian.Make(weights, n);
+#else
+  int32_t* sums = frame.AllocateTable<int32_t>(size_t(ring.bytes));
+  uint16_t* highSums = frame.AllocateTable<uint16_t>(size_t(ring.bytes));
   if (!sums || !highSums) return nullptr;
   // Each weight as high x 2^15 + low: sample x low fits the 16-bit multiplies the compiler
   // vectorises well, and the high parts (they add up to at most 32) sum to at most 255 x 32
@@ -238,7 +300,11 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   // the sums (below 2^28) no wider type. taps[j] is the line under weight j.
   const auto accumulate = [&](const uint8_t* const* taps, ptrdiff_t count, uint8_t* out) {
 #if defined(__SSE2__)
-    GaussianTaps(taps, count, weights, n, out);
+    if (small) {
+      SmallGaussianTaps(taps, count, weights, n, smallGaussian, out);
+    } else {
+      GaussianTaps(taps, count, weights, n, out);
+    }
 #else
     for (ptrdiff_t k = 0; k < count; ++k) sums[k] = 524288;
     for (ptrdiff_t k = 0; k < count; ++k) highSums[k] = 0;
@@ -257,10 +323,28 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
 #endif
   };
   const uint8_t* taps[kMaxSquareSize];
+  // Along a row the pixels whose windows lie inside it, back ... width - 1 - ahead, are
+  // summed straight from the source row; those at the ends, whose windows clamp, over a short
+  // copy of the end padded with the edge pixel.
+  const int back = n / 2, ahead = n - 1 - back;
+  uint8_t endLine[2 * kMaxSquareSize * 3];
   const auto horizontal = [&](const RowArgs& a) {
-    LoadPaddedUnits(a.in, a.channels, a.width, a.channels, n, padded);
-    for (int j = 0; j < n; ++j) taps[j] = padded + j * channels;
-    accumulate(taps, ring.bytes, a.out);
+    const auto ends = [&](int from, int to) {  // pixels from ... to - 1
+      if (from >= to) return;
+      uint8_t* line = endLine;
+      for (int i = from - back; i < to + ahead; ++i, line += channels) {
+        std::copy_n(a.in + ClampToLine(i, a.width) * channels, channels, line);
+      }
+      for (int j = 0; j < n; ++j) taps[j] = endLine + j * channels;
+      accumulate(taps, ptrdiff_t(to - from) * channels, a.out + from * channels);
+    };
+    const int inside = std::max(back, a.width - ahead);
+    if (inside > back) {
+      for (int j = 0; j < n; ++j) taps[j] = a.in + j * channels;
+      accumulate(taps, ptrdiff_t(inside - back) * channels, a.out + back * channels);
+    }
+    ends(0, std::min(back, a.width));
+    ends(inside, a.width);
   };
   const auto vertical = [&](int y, uint8_t* out, const uint8_t*) {
     for (int j = 0; j < n; ++j) taps[j] = ring.Row(y - n / 2 + j);

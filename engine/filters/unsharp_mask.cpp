@@ -42,31 +42,34 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
     const uint16_t* sums = columns.sums();
     ptrdiff_t k = 0;
 #if defined(__SSE2__)
-    // The same steps on eight 16-bit lanes; the sign goes on as (c ^ sign) - sign and the
-    // final pack clamps to 0 ... 255.
+    // The same on sixteen samples, mostly as bytes: the differences above and below the blurred
+    // value as saturating subtractions (one of them is 0, the other |d|), the correction in
+    // 16 bits (the pack caps it at 255), then added to or taken from the sample with
+    // saturation, which is the clamp.
     const __m128i zero = _mm_setzero_si128(), halves = _mm_set1_epi16(int16_t(half));
     const __m128i multipliers = _mm_set1_epi16(int16_t(multiplier)), shifts = _mm_cvtsi32_si128(shift);
-    const __m128i effects = _mm_set1_epi16(effect), thresholds = _mm_set1_epi16(threshold);
+    const __m128i effects = _mm_set1_epi16(effect), thresholds = _mm_set1_epi8(static_cast<char>(threshold));
     const __m128i saturatings = _mm_set1_epi16(saturating), caps = _mm_set1_epi16(kCap);
-    const __m128i fifties = _mm_set1_epi16(50), levels = _mm_set1_epi16(255);
+    const __m128i fifties = _mm_set1_epi16(50);
     const __m128i percents = _mm_set1_epi16(int16_t(percent)), percentShifts = _mm_cvtsi32_si128(percentShift);
-    const auto correct = [&](__m128i s, __m128i sum) {
-      const __m128i b = _mm_srl_epi16(_mm_mulhi_epu16(_mm_add_epi16(sum, halves), multipliers), shifts);
-      const __m128i d = _mm_sub_epi16(s, b);
-      const __m128i size = _mm_max_epi16(d, _mm_sub_epi16(zero, d));
+    const auto blurred = [&](__m128i sum) {
+      return _mm_srl_epi16(_mm_mulhi_epu16(_mm_add_epi16(sum, halves), multipliers), shifts);
+    };
+    const auto correction = [&](__m128i size) {
       const __m128i product = _mm_min_epi16(_mm_mullo_epi16(_mm_min_epi16(size, saturatings), effects), caps);
-      const __m128i percentage =
-          _mm_srl_epi16(_mm_mulhi_epu16(_mm_add_epi16(product, fifties), percents), percentShifts);
-      const __m128i c = _mm_andnot_si128(_mm_cmplt_epi16(size, thresholds), _mm_min_epi16(percentage, levels));
-      const __m128i sign = _mm_srai_epi16(d, 15);
-      return _mm_add_epi16(s, _mm_sub_epi16(_mm_xor_si128(c, sign), sign));
+      return _mm_srl_epi16(_mm_mulhi_epu16(_mm_add_epi16(product, fifties), percents), percentShifts);
     };
     for (; k + 16 <= ring.bytes; k += 16) {
       const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
       const __m128i* sum = reinterpret_cast<const __m128i*>(sums + k);
-      const __m128i low = correct(_mm_unpacklo_epi8(s, zero), _mm_loadu_si128(sum));
-      const __m128i high = correct(_mm_unpackhi_epi8(s, zero), _mm_loadu_si128(sum + 1));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(low, high));
+      const __m128i b = _mm_packus_epi16(blurred(_mm_loadu_si128(sum)), blurred(_mm_loadu_si128(sum + 1)));
+      const __m128i above = _mm_subs_epu8(s, b), below = _mm_subs_epu8(b, s);
+      const __m128i size = _mm_or_si128(above, below);
+      __m128i c = _mm_packus_epi16(correction(_mm_unpacklo_epi8(size, zero)), correction(_mm_unpackhi_epi8(size, zero)));
+      c = _mm_and_si128(c, _mm_cmpeq_epi8(_mm_max_epu8(size, thresholds), size));  // |d| >= threshold
+      const __m128i rising = _mm_cmpeq_epi8(below, zero);
+      const __m128i raised = _mm_adds_epu8(s, _mm_and_si128(c, rising));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_subs_epu8(raised, _mm_andnot_si128(rising, c)));
     }
 #endif
     for (; k < ring.bytes; ++k) {

@@ -10,10 +10,8 @@ namespace {
 using OilPaintingTest = EngineTest;
 
 TEST_F(OilPaintingTest, OnePixelGivesItsBinForAnyIntensity) {
-  for (auto [level, expected] : {std::pair{255, 248}, {7, 0}}) {
-    ScopedDib single(MakeGreyDib(1, 1, [&](int, int) { return uint8_t(level); }));
-    for (int intensity : {0, -5, 1, 500}) EXPECT_EQ(ByteAt(ScopedDib(OilPainting(single.get(), intensity)).get(), 0, 0), expected);
-  }
+  ScopedDib single(MakeGreyDib(1, 1, [&](int, int) { return uint8_t{255}; }));
+  for (int intensity : {0, -5, 1, 500}) EXPECT_EQ(ByteAt(ScopedDib(OilPainting(single.get(), intensity)).get(), 0, 0), 248) << intensity;
 }
 
 TEST_F(OilPaintingTest, SlidingWindowTakesTheLowestMostFrequentBin) {

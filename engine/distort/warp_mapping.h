@@ -17,6 +17,7 @@ constexpr int kWarpTableSize = 512;  // entries per factor table, one per ring i
 constexpr int32_t kWarpOne = 16384;  // a factor of 1.0 (14 fraction bits)
 
 static_assert((-3 >> 1) == -2, "the mapping needs arithmetic right shifts");
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the wide pixel copies need little-endian words");
 
 inline int32_t WrapMul(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
@@ -125,19 +126,33 @@ void WarpRowPairs(const WarpImage& image, const int32_t* columnParts, const Law 
   for (int32_t x = first; x < end; ++x) {
     const size_t right = size_t(x) * kPixelBytes, left = size_t(w - 1 - x) * kPixelBytes;
     int32_t k = WrapAdd(rowPart, columnParts[x]);
-    if (k >= kWarpTableSize) {  // on or outside the ellipse: in place
-      std::memcpy(out + right, in + right, kPixelBytes);
-      std::memcpy(out + left, in + left, kPixelBytes);
-      continue;
+    const uint8_t* fromRight = in + right;  // on or outside the ellipse: in place
+    const uint8_t* fromLeft = in + left;
+    if (k < kWarpTableSize) {
+      if (k < 1) k = 1;  // the centre pixel of an odd size uses entry 1
+      const PairSums p = law.Sums(k, 2 * x + 1 - w, v, xBias, yBias);
+      const int32_t sxRight = ClampCoordinate(WrapAdd(p.x0, p.dx) >> 15, w - 1);
+      const int32_t syRight = ClampCoordinate(WrapAdd(p.y0, p.dy) >> 15, h - 1);
+      const int32_t sxLeft = ClampCoordinate(WrapSub(p.x0, p.dx) >> 15, w - 1);
+      const int32_t syLeft = ClampCoordinate(WrapSub(p.y0, p.dy) >> 15, h - 1);
+      fromRight = source + size_t(syRight) * stride + size_t(sxRight) * kPixelBytes;
+      fromLeft = source + size_t(syLeft) * stride + size_t(sxLeft) * kPixelBytes;
     }
-    if (k < 1) k = 1;  // the centre pixel of an odd size uses entry 1
-    const PairSums p = law.Sums(k, 2 * x + 1 - w, v, xBias, yBias);
-    const int32_t sxRight = ClampCoordinate(WrapAdd(p.x0, p.dx) >> 15, w - 1);
-    const int32_t syRight = ClampCoordinate(WrapAdd(p.y0, p.dy) >> 15, h - 1);
-    const int32_t sxLeft = ClampCoordinate(WrapSub(p.x0, p.dx) >> 15, w - 1);
-    const int32_t syLeft = ClampCoordinate(WrapSub(p.y0, p.dy) >> 15, h - 1);
-    std::memcpy(out + right, source + size_t(syRight) * stride + size_t(sxRight) * kPixelBytes, kPixelBytes);
-    std::memcpy(out + left, source + size_t(syLeft) * stride + size_t(sxLeft) * kPixelBytes, kPixelBytes);
+    if (kPixelBytes == 3 && x + 1 < end) {
+      // Wide copies: each 4-byte load starts one byte before its pixel (the header lies
+      // before the first one, so it stays in the block); the extra byte stored lands on a
+      // pixel of this row that the next pair overwrites (the right pixels go rightwards, the
+      // left ones leftwards).
+      uint32_t bytes;
+      std::memcpy(&bytes, fromRight - 1, 4);
+      bytes >>= 8;
+      std::memcpy(out + right, &bytes, 4);
+      std::memcpy(&bytes, fromLeft - 1, 4);
+      std::memcpy(out + left - 1, &bytes, 4);
+    } else {
+      std::memcpy(out + right, fromRight, kPixelBytes);
+      std::memcpy(out + left, fromLeft, kPixelBytes);
+    }
   }
 }
 

@@ -1,6 +1,5 @@
 // Pieces shared by the neighbourhood filters: clamped windows along a line, padded line
-// buffers, rounded-mean division, running extremes and the two-pass driver of the separable
-// filters.
+// buffers, rounded-mean division and the two-pass driver of the separable filters.
 #ifndef FXUI_ENGINE_FILTERS_FILTER_LINES_H
 #define FXUI_ENGINE_FILTERS_FILTER_LINES_H
 
@@ -352,27 +351,5 @@ class ColumnSums {
   Sum* sums_ = nullptr;
   ptrdiff_t bytes_ = 0;
 };
-
-// Running extreme (largest when kMaximum, else smallest) over windows of n units of `unit`
-// bytes in a padded line of `units` units, in place: doubling passes leave unit i holding the
-// extreme of units i ... i + P - 1 for the largest power of two P <= n, and the window of
-// position p is then the extreme of units p and p + n - P. Returns n - P. About log2(n)
-// passes over the line whatever the side, each a plain loop the compiler vectorises.
-template <bool kMaximum>
-int DoubleExtremes(uint8_t* line, int units, int unit, int n) {
-  int span = 1;
-  for (; span * 2 <= n; span *= 2) {
-    const ptrdiff_t count = ptrdiff_t(units - span) * unit, ahead = ptrdiff_t(span) * unit;
-    for (ptrdiff_t k = 0; k < count; ++k) {
-      line[k] = kMaximum ? std::max(line[k], line[k + ahead]) : std::min(line[k], line[k + ahead]);
-    }
-  }
-  return n - span;
-}
-
-template <bool kMaximum>
-inline void CombineExtremes(const uint8_t* a, const uint8_t* b, uint8_t* out, int count) {
-  for (int k = 0; k < count; ++k) out[k] = kMaximum ? std::max(a[k], b[k]) : std::min(a[k], b[k]);
-}
 
 #endif

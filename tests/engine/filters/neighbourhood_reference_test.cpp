@@ -235,10 +235,11 @@ void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::s
 using NeighbourhoodReference = EngineTest;
 
 TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
-  // Widths around the vertical strip of 64 columns, 1-pixel lines, odd widths.
+  // Widths around the vertical strip of 64 columns, 1-pixel lines, odd widths, a long row.
   const std::tuple<int, int, std::vector<int>> shapes[] = {
       {1, 1, {2, 32}},    {1, 9, {2, 3, 32}},   {9, 1, {3, 4, 32}},       {5, 3, {2, 5, 6}},
       {63, 7, {3, 16}},   {65, 20, {2, 31}},    {131, 13, {3, 17, 32}}, {7, 70, {4, 9}},
+      {600, 2, {2, 31}},  // running totals along a row past 2^16
   };
   std::mt19937 random(1234);
   for (const auto& [w, h, sides] : shapes) {

@@ -171,7 +171,8 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
       const uint8_t *r0 = padded(y), *r1 = padded(y + 1), *r2 = padded(y + n - 1);
       ForEachSample(count, [&](auto ops, ptrdiff_t k) {
         using Ops = decltype(ops);
-        Ops::Store(centre + k, Pick<kMaximum, Ops>(Pick<kMaximum, Ops>(Ops::Load(r0 + k), Ops::Load(r1 + k)), Ops::Load(r2 + k)));
+        const auto v = Pick<kMaximum, Ops>(Ops::Load(r0 + k), Ops::Load(r1 + k));
+        Ops::Store(centre + k, Pick<kMaximum, Ops>(v, Ops::Load(r2 + k)));
       });
     } else if (i == 0) {
       suffix[n - 1] = padded(b + n - 1);
@@ -197,7 +198,9 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
     }
 
     for (int k = 0; k < h; ++k) std::memcpy(line + k * channels, centre, size_t(channels));
-    for (int k = 0; k < n - 1 - h; ++k) std::memcpy(centre + count + k * channels, centre + count - channels, size_t(channels));
+    for (int k = 0; k < n - 1 - h; ++k) {
+      std::memcpy(centre + count + k * channels, centre + count - channels, size_t(channels));
+    }
     for (int span = 1; span < s; span *= 2) {
       PickLines<kMaximum>(line, line + span * channels, line, ptrdiff_t(width + n - 1 - span) * channels);
     }

@@ -50,10 +50,12 @@ void GaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* we
   if (used % 2) terms[used++] = {taps[h], nullptr, 0};
   const int pairs = used / 2;
   __m128i lowPairs[(kMaxSquareSize + 2) / 2], highPairs[(kMaxSquareSize + 2) / 2];
+  int withHigh = 0;  // the pairs from here on have no high parts (the outer, lighter terms)
   for (int p = 0; p < pairs; ++p) {
     const int32_t a = terms[2 * p].weight, b = terms[2 * p + 1].weight;
     lowPairs[p] = _mm_set1_epi32((b & 32767) << 16 | (a & 32767));
     highPairs[p] = _mm_set1_epi32((b >> 15) << 16 | (a >> 15));
+    if ((a | b) >> 15) withHigh = p + 1;
   }
   const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi32(524288);
   // The 16-bit values of a term at samples k ... k + 15, low and high eight.
@@ -76,9 +78,9 @@ void GaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* we
       load(terms[2 * p + 1], k, b0, b1);
       const __m128i ab[4] = {_mm_unpacklo_epi16(a0, b0), _mm_unpackhi_epi16(a0, b0), _mm_unpacklo_epi16(a1, b1),
                              _mm_unpackhi_epi16(a1, b1)};
-      for (int q = 0; q < 4; ++q) {
-        low[q] = _mm_add_epi32(low[q], _mm_madd_epi16(ab[q], lowPairs[p]));
-        high[q] = _mm_add_epi32(high[q], _mm_madd_epi16(ab[q], highPairs[p]));
+      for (int q = 0; q < 4; ++q) low[q] = _mm_add_epi32(low[q], _mm_madd_epi16(ab[q], lowPairs[p]));
+      if (p < withHigh) {
+        for (int q = 0; q < 4; ++q) high[q] = _mm_add_epi32(high[q], _mm_madd_epi16(ab[q], highPairs[p]));
       }
     }
     __m128i sums[4];

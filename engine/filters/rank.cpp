@@ -77,13 +77,16 @@ void MedianRow(const uint8_t* source, uint8_t* out, const ptrdiff_t* rowOffsets,
 }
 
 // Whole-row loops of the order-statistic filters: each body is written once over these
-// operations and runs on sixteen samples at a time with SSE2, then on one at a time.
+// operations and runs on sixteen samples at a time with SSE2, then on one at a time. Prefetch
+// asks for a source row that the next result row reads first while this one is still being
+// worked on in the cache, so that the next row does not wait for memory.
 struct OneSample {
   using Vector = uint8_t;
   static Vector Load(const uint8_t* p) { return *p; }
   static void Store(uint8_t* p, Vector v) { *p = v; }
   static Vector Min(Vector a, Vector b) { return std::min(a, b); }
   static Vector Max(Vector a, Vector b) { return std::max(a, b); }
+  static void Prefetch(const uint8_t*) {}
 };
 
 #if defined(__SSE2__)
@@ -93,6 +96,7 @@ struct SixteenSamples {
   static void Store(uint8_t* p, Vector v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
   static Vector Min(Vector a, Vector b) { return _mm_min_epu8(a, b); }
   static Vector Max(Vector a, Vector b) { return _mm_max_epu8(a, b); }
+  static void Prefetch(const uint8_t* p) { _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0); }
 };
 #endif
 
@@ -205,6 +209,7 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
       PickLines<kMaximum>(line, line + span * channels, line, ptrdiff_t(width + n - 1 - span) * channels);
     }
     uint8_t* out = frame.resultPixels() + y * stride;
+    const uint8_t* next = padded(y + n);  // the next result row's new source row
     ForEachSample(count, [&](auto ops, ptrdiff_t k) {
       using Ops = decltype(ops);
       const uint8_t* x = line + k;
@@ -212,6 +217,7 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
       v = Pick<kMaximum, Ops>(v, Ops::Load(x + rest + half));
       if (four) v = Pick<kMaximum, Ops>(v, Ops::Load(x + half));
       Ops::Store(out + k, v);
+      if (k % 64 == 0) Ops::Prefetch(next + k);
     });
   }
   for (int x = 0; x < width; ++x) {
@@ -413,17 +419,17 @@ void MedianRowFromColumns(const ColumnHistograms& columns, int channel, int chan
 // Medians of the smallest windows by selection networks over whole rows: each window column
 // is sorted first (n values down a column), then the sorted columns of neighbouring pixels
 // are merged. `lo`, `mid` and `hi` have room for width x channels + 32 samples: the sorted
-// columns start 16 in (aligned stores when the rows are), with the edge pixels repeated
-// just outside them. n = 2: the second smallest
-// of two sorted pairs is min(max(lows), min(highs)). n = 3: the median of nine is the median
-// of the largest low, the median middle and the smallest high of three sorted columns.
+// columns start 16 in (aligned stores when the rows are), with the edge pixels repeated just
+// outside them. n = 2: the second smallest of two sorted pairs is min(max(lows), min(highs)).
+// n = 3: the median of nine is the median of the largest low, the median middle and the
+// smallest high of three sorted columns. `next` is prefetched while the row is merged.
 template <typename Ops>
 inline typename Ops::Vector Median3(typename Ops::Vector a, typename Ops::Vector b, typename Ops::Vector c) {
   return Ops::Max(Ops::Min(a, b), Ops::Min(Ops::Max(a, b), c));
 }
 
 void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* below, int width, int channels,
-                      uint8_t* lo, uint8_t* mid, uint8_t* hi, uint8_t* out) {
+                      uint8_t* lo, uint8_t* mid, uint8_t* hi, uint8_t* out, const uint8_t* next) {
   const ptrdiff_t count = ptrdiff_t(width) * channels, step = channels;
   // Column sorts, then one pixel of padding at each end repeating the edge pixel.
   uint8_t* l = lo + 16;
@@ -458,6 +464,7 @@ void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* b
       const auto smallestHigh = Ops::Min(Ops::Min(Ops::Load(c - step), Ops::Load(c)), Ops::Load(c + step));
       const auto middle = Median3<Ops>(Ops::Load(b - step), Ops::Load(b), Ops::Load(b + step));
       Ops::Store(out + j, Median3<Ops>(largestLow, middle, smallestHigh));
+      if (j % 64 == 0) Ops::Prefetch(next + j);
     });
   } else {
     // The window of x is columns x - 1 and x.
@@ -495,10 +502,10 @@ HGLOBAL Median(HGLOBAL dib, const void* record) {
   if (sorted) {
     for (int y = 0; y < layout.height; ++y) {
       if (!frame.BeginRow(y)) break;
-      // Rows y - 1 and y for n = 2; y - 1, y and y + 1 for n = 3.
+      // Rows y - 1 and y for n = 2; y - 1, y and y + 1 for n = 3; row y + 2 (n = 3) is prefetched.
       MedianNetworkRow(sourceRow(y - 1), sourceRow(y), n == 3 ? sourceRow(y + 1) : nullptr, layout.width, channels,
                        sorted, sorted + padded, sorted + 2 * padded,
-                       frame.resultPixels() + ptrdiff_t(y) * layout.stride);
+                       frame.resultPixels() + ptrdiff_t(y) * layout.stride, sourceRow(y + 2));
     }
     return frame.Finish();
   }

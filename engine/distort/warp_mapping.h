@@ -104,8 +104,10 @@ struct WarpImage {
 // high.
 constexpr int32_t kWarpTile = 128;
 
+// The usual case, a coordinate inside the image, is marked as such: the compiler otherwise
+// lays it out as the branch taken away and back.
 inline int32_t ClampCoordinate(int32_t at, int32_t last) {
-  if (static_cast<uint32_t>(at) <= static_cast<uint32_t>(last)) return at;  // the usual case
+  if (__builtin_expect(static_cast<uint32_t>(at) <= static_cast<uint32_t>(last), 1)) return at;
   return at < 0 ? 0 : last;
 }
 

@@ -19,7 +19,7 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
     return;
   }
   current->script(dialog);
-  if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  if (IsWindow(dialog) && IsWindowVisible(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // not ended yet
 }
 
 // The first top-level dialog window created; the timer's message arrives once its modal loop
@@ -45,11 +45,12 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 int DriveDialog(const std::function<int()>& open, const std::function<void(HWND)>& script) {
   Driver driver;
   driver.script = script;
+  Driver* outer = current;  // the driver whose script opens this dialog, if any
   current = &driver;
   driver.hook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
   const int result = open();
   UnhookWindowsHookEx(driver.hook);
-  current = nullptr;
+  current = outer;
   return result;
 }
 
@@ -64,4 +65,27 @@ std::string WindowText(HWND window) {
   char text[256] = "";
   GetWindowTextA(window, text, sizeof text);
   return text;
+}
+
+std::string ClickAndAnswerFileDialog(HWND dialog, int button, const std::string& path) {
+  // The name box of the file dialog: the combo box of the explorer style, or the edit box.
+  constexpr int kNameCombo = 0x47c, kNameEdit = 0x480;
+  std::string title;
+  DriveDialog([&] { return ClickButton(dialog, button), 0; },
+              [&](HWND files) {
+                title = WindowText(files);
+                if (path.empty()) return;  // left open: cancelled
+                HWND name = GetDlgItem(files, kNameCombo);
+                SetWindowTextA(name ? name : GetDlgItem(files, kNameEdit), path.c_str());
+                ClickButton(files, IDOK);
+              });
+  return title;
+}
+
+std::string ScratchFile(const std::string& name) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(sizeof folder, folder);
+  const std::string path = std::string(folder) + name;
+  DeleteFileA(path.c_str());
+  return path;
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "dialog_driver.h"
 #include "fxui.h"
@@ -19,20 +20,41 @@ PreviewState* PreviewOf(HWND dialog, int id) {
   return reinterpret_cast<PreviewState*>(GetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_USERDATA));
 }
 
-Step Scroll(int bar, int code, int thumb) { return {Step::kScroll, bar, code, thumb, nullptr}; }
-Step Click(int button) { return {Step::kClick, button, 0, 0, nullptr}; }
-Step Type(int box, const char* text) { return {Step::kType, box, 0, 0, text}; }
-Step Select(int list, int index) { return {Step::kSelect, list, index, 0, nullptr}; }
-Step Selected(int list, int index) { return {Step::kSelected, list, index, 0, nullptr}; }
-Step Text(int id, const char* text) { return {Step::kText, id, 0, 0, text}; }
-Step Enabled(int id, bool enabled) { return {Step::kEnabled, id, enabled, 0, nullptr}; }
-Step Checked(int id, bool checked) { return {Step::kChecked, id, checked, 0, nullptr}; }
-Step Position(int bar, int position) { return {Step::kPosition, bar, position, 0, nullptr}; }
-Step Field(int word, int value) { return {Step::kField, 0, word, value, nullptr}; }
-Step Focus(int id) { return {Step::kFocus, id, 0, 0, nullptr}; }
-Step Inverted(int button, bool inverted) { return {Step::kInverted, button, inverted, 0, nullptr}; }
-Step Refreshes(int count) { return {Step::kRefreshes, 0, count, 0, nullptr}; }
-Step AfterShowsEffect() { return {Step::kAfter, 0, 0, 0, nullptr}; }
+namespace {
+Step Make(Step::Kind kind, int id, int value = 0, int extra = 0, const char* text = nullptr,
+          std::vector<int32_t> values = {}) {
+  return {kind, id, value, extra, text, nullptr, std::move(values)};
+}
+}  // namespace
+
+Step Scroll(int bar, int code, int thumb) { return Make(Step::kScroll, bar, code, thumb); }
+Step Click(int button) { return Make(Step::kClick, button); }
+Step Type(int box, const char* text) { return Make(Step::kType, box, 0, 0, text); }
+Step Select(int list, int index) { return Make(Step::kSelect, list, index); }
+Step Mouse(int id, UINT message, WPARAM keys, int x, int y) {
+  return Make(Step::kMouse, id, int(message), int(keys), nullptr, {x, y});
+}
+Step Resize(int id, int width, int height) { return Make(Step::kResize, id, width, height); }
+Step File(int button, const char* path, const char* title) {
+  Step step = Make(Step::kFile, button, 0, 0, path);
+  step.title = title;
+  return step;
+}
+Step Selected(int list, int index) { return Make(Step::kSelected, list, index); }
+Step Items(int list, const char* names) { return Make(Step::kItems, list, 0, 0, names); }
+Step Text(int id, const char* text) { return Make(Step::kText, id, 0, 0, text); }
+Step Enabled(int id, bool enabled) { return Make(Step::kEnabled, id, enabled); }
+Step Checked(int id, bool checked) { return Make(Step::kChecked, id, checked); }
+Step Position(int bar, int position) { return Make(Step::kPosition, bar, position); }
+Step Field(int word, int value) { return Make(Step::kFields, 0, word, 0, nullptr, {value}); }
+Step Fields(int first, std::vector<int32_t> words) { return Make(Step::kFields, 0, first, 0, nullptr, std::move(words)); }
+Step Bytes(int first, std::vector<int32_t> bytes) { return Make(Step::kBytes, 0, first, 0, nullptr, std::move(bytes)); }
+Step Focus(int id) { return Make(Step::kFocus, id); }
+Step Inverted(int button, bool inverted) { return Make(Step::kInverted, button, inverted); }
+Step Refreshes(int count) { return Make(Step::kRefreshes, 0, count); }
+Step Zooms(bool zoomable) { return Make(Step::kZooms, 0, zoomable); }
+Step AfterShowsEffect() { return Make(Step::kAfter, 0); }
+Step AfterShowsPicture() { return Make(Step::kAfterPicture, 0); }
 
 namespace {
 
@@ -110,12 +132,24 @@ std::vector<uint8_t> PreviewPixels(HWND dialog, int id) {
 namespace {
 
 std::string Describe(const Step& step) {
-  static const char* const kNames[] = {"Scroll",   "Click",    "Type",     "Select",    "Text",
-                                       "Enabled",  "Checked",  "Position", "Field",     "Focus",
-                                       "Inverted", "Selected", "Refreshes", "AfterShowsEffect"};
+  static const char* const kNames[] = {
+      "Scroll", "Click",  "Type",    "Select",   "Mouse",    "Resize", "File",      "Text",  "Enabled",          "Checked",
+      "Position", "Fields", "Bytes", "Focus", "Inverted", "Selected", "Items", "Refreshes", "Zooms", "AfterShowsEffect",
+      "AfterShowsPicture"};
   std::ostringstream out;
   out << kNames[step.kind] << "(" << step.id << ", " << step.value << ", " << step.extra << ")";
   return out.str();
+}
+
+// A combo box's entries joined by ", ".
+std::string ListItems(HWND list) {
+  std::string items;
+  for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+    char name[64] = "";
+    SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+    items += (i ? ", " : "") + std::string(name);
+  }
+  return items;
 }
 
 class Player {
@@ -138,15 +172,17 @@ class Player {
     failures_->push_back("step " + std::to_string(step_ + 1) + " " + Describe(opening_.steps[step_]) + ": " + what);
   }
   template <typename T>
-  void Expect(const T& actual, const T& expected) {
+  void Expect(const T& actual, const T& expected, const std::string& where = "") {
     if (actual == expected) return;
     std::ostringstream out;
-    out << "got " << actual << ", expected " << expected;
+    out << where << "got " << actual << ", expected " << expected;
     Fail(out.str());
   }
 
   void Do(HWND dialog, const Step& step) {
     HWND control = step.id ? GetDlgItem(dialog, step.id) : dialog;
+    const bool lists = step.kind == Step::kSelect || step.kind == Step::kSelected || step.kind == Step::kItems;
+    if (lists && !CAN_CHECK(ComboBoxesWork(), "a list selection")) return;
     switch (step.kind) {
       case Step::kScroll:
         ScrollSlider(dialog, step.id, step.value, step.extra);
@@ -158,10 +194,30 @@ class Player {
         SetWindowTextA(control, step.text);
         break;
       case Step::kSelect:
-        if (CAN_CHECK(ComboBoxesWork(), "a list selection")) SendMessageA(control, CB_SETCURSEL, step.value, 0);
+        SendMessageA(control, CB_SETCURSEL, step.value, 0);
         break;
+      case Step::kMouse:
+        SendMessageA(control, step.value, step.extra, MAKELPARAM(step.values[0], step.values[1]));
+        break;
+      case Step::kResize: {
+        RECT window, client;
+        GetWindowRect(control, &window);
+        GetClientRect(control, &client);
+        SetWindowPos(control, nullptr, 0, 0, step.value + (window.right - window.left) - client.right,
+                     step.extra + (window.bottom - window.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+        break;
+      }
+      case Step::kFile: {
+        const std::string title = ClickAndAnswerFileDialog(dialog, step.id, step.text);
+        if (title.empty()) Fail("no file dialog");
+        if (step.title) Expect(title, std::string(step.title));
+        break;
+      }
       case Step::kSelected:
-        if (CAN_CHECK(ComboBoxesWork(), "a list selection")) Expect(int(SendMessageA(control, CB_GETCURSEL, 0, 0)), step.value);
+        Expect(int(SendMessageA(control, CB_GETCURSEL, 0, 0)), step.value);
+        break;
+      case Step::kItems:
+        Expect(ListItems(control), std::string(step.text));
         break;
       case Step::kText:
         Expect(WindowText(control), std::string(step.text));
@@ -175,8 +231,13 @@ class Player {
       case Step::kPosition:
         Expect(GetScrollPos(control, SB_CTL), step.value);
         break;
-      case Step::kField:
-        Expect(record_[step.value], step.extra);
+      case Step::kFields:
+      case Step::kBytes:
+        for (size_t i = 0; i < step.values.size(); ++i) {
+          const int at = step.value + int(i);
+          const int32_t actual = step.kind == Step::kFields ? record_[at] : reinterpret_cast<const uint8_t*>(record_)[at];
+          Expect(actual, step.values[i], (step.kind == Step::kFields ? "word " : "byte ") + std::to_string(at) + ": ");
+        }
         break;
       case Step::kFocus:
         Expect(GetDlgCtrlID(GetFocus()), step.id);
@@ -188,17 +249,31 @@ class Player {
         Expect(refreshes, step.value);
         refreshes = 0;
         break;
+      case Step::kZooms:
+        for (int id : {IDC_PREVIEW_BEFORE, IDC_PREVIEW_AFTER}) {
+          const PreviewState* state = PreviewOf(dialog, id);
+          const std::string which = id == IDC_PREVIEW_BEFORE ? "Before " : "After ";
+          Expect(IsWindowVisible(GetDlgItem(state->window, IDC_ZOOM_IN)) != 0,
+                 id == IDC_PREVIEW_BEFORE && step.value != 0, which + "zoom buttons: ");
+          Expect(state->panEnabled != 0, step.value != 0, which + "panning: ");
+        }
+        break;
       case Step::kAfter:
-        CheckAfter(dialog);
+      case Step::kAfterPicture:
+        CheckAfter(dialog, step.kind == Step::kAfter);
         break;
     }
   }
 
-  void CheckAfter(HWND dialog) {
+  void CheckAfter(HWND dialog, bool effect) {
     SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), WM_TIMER, kPreviewTimer, 0);
     ScopedDib source(PreviewPicture(dialog, IDC_PREVIEW_BEFORE));
     ScopedDib shown(PreviewPicture(dialog, IDC_PREVIEW_AFTER));
     if (!source || !shown) return Fail("no preview image");
+    if (!effect) {
+      if (PixelBytes(shown.get()) != PixelBytes(source.get())) Fail("the After preview differs from the picture");
+      return;
+    }
     const std::vector<uint8_t> expected = EffectPixels(source.get(), opening_.effect, record_);
     if (expected.empty()) return Fail("the effect refused the record");
     if (expected == PixelBytes(source.get())) Fail("the effect leaves this picture as it is: a weak check");
@@ -216,7 +291,7 @@ class Player {
 void RunOpenings(const std::vector<Opening>& openings) {
   for (size_t n = 0; n < openings.size(); ++n) {
     const Opening& opening = openings[n];
-    std::vector<int32_t> record(64, 0);
+    std::vector<int32_t> record(80, 0);  // room for the longest record (a word and a 256-byte curve)
     std::copy(opening.record.begin(), opening.record.end(), record.begin());
     std::vector<std::string> failures;
     HGLOBAL host = MakePicture(opening.picture);

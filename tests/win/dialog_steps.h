@@ -13,11 +13,14 @@ struct PreviewState;
 PreviewState* PreviewOf(HWND dialog, int id);
 
 struct Step {
-  enum Kind { kScroll, kClick, kType, kSelect, kText, kEnabled, kChecked, kPosition, kField, kFocus, kInverted, kSelected, kRefreshes, kAfter } kind;
-  int id;            // control; 0 for the dialog itself
-  int value;         // scroll code, expected state or position, record word
-  int extra;         // thumb position, expected record value
-  const char* text;  // expected window text
+  enum Kind { kScroll, kClick, kType, kSelect, kMouse, kResize, kFile, kText, kEnabled, kChecked, kPosition,
+              kFields, kBytes, kFocus, kInverted, kSelected, kItems, kRefreshes, kZooms, kAfter, kAfterPicture } kind;
+  int id;                       // control; 0 for the dialog itself
+  int value;                    // scroll code, expected state, position or count, first record word or byte
+  int extra;                    // thumb position, mouse keys
+  const char* text;             // typed or expected text, file path
+  const char* title;            // expected title of a file dialog
+  std::vector<int32_t> values;  // expected record words or bytes; a mouse position
 };
 
 // What the user does.
@@ -25,19 +28,31 @@ Step Scroll(int bar, int code, int thumb = 0);  // WM_HSCROLL from scroll bar `b
 Step Click(int button);                         // BM_CLICK; IDOK and IDCANCEL end the dialog
 Step Type(int box, const char* text);           // an edit box's text replaced (skip the test unless EditTextWorks())
 Step Select(int list, int index);               // a combo box's selection set (needs ComboBoxesWork())
+Step Mouse(int id, UINT message, WPARAM keys, int x, int y);  // a mouse message at a client position
+Step Resize(int id, int width, int height);     // a control's client area resized
+// Clicks `button` and answers the file dialog it opens with `path` (empty: Cancel), whose
+// title must be `title` unless that is null (needs ComboBoxesWork()).
+Step File(int button, const char* path, const char* title = nullptr);
 // What the test expects at that point.
 Step Text(int id, const char* text);  // window text; id 0: the title
 Step Enabled(int id, bool enabled);
 Step Checked(int id, bool checked);
-Step Position(int bar, int position);  // scroll bar position
-Step Field(int word, int value);       // the record's 32-bit word `word`
-Step Focus(int id);                    // the control with the keyboard focus
+Step Position(int bar, int position);               // scroll bar position
+Step Field(int word, int value);                    // the record's 32-bit word `word`
+Step Fields(int first, std::vector<int32_t> words);  // the record's words from `first` on
+Step Bytes(int first, std::vector<int32_t> bytes);   // the record's bytes from `first` on
+Step Focus(int id);                                 // the control with the keyboard focus
 Step Inverted(int button, bool inverted);  // a direction button drawn inverted (needs pixels)
 Step Selected(int list, int index);        // a combo box's selection (needs ComboBoxesWork())
+Step Items(int list, const char* names);   // a combo box's entries, joined by ", " (needs ComboBoxesWork())
 Step Refreshes(int count);                 // refresh requests the After preview got since the last look
+// Only the Before preview has zoom buttons, shown when `zoomable`; both previews pan when it is.
+Step Zooms(bool zoomable);
 // A timer tick renders the After preview, which must then equal the effect with the record's
 // values applied to the Before preview's picture, and differ from that picture.
 Step AfterShowsEffect();
+// A timer tick renders the After preview, which must then show the Before picture unchanged.
+Step AfterShowsPicture();
 
 // The 96 x 72 pictures an opening can show.
 enum Picture {

@@ -99,13 +99,22 @@ TEST_F(Browser, ChoicesLeaveTheLastEffectAndItsRecord) {
       {{"Mosaic", "Emboss"}, IDOK, 1, EFFECT_EMBOSS, {5, 3, 2, 0, kUntouched}},
       {{"Maximum"}, IDOK, 1, EFFECT_MAXIMUM_MINIMUM, {3, 1}},
       {{"Maximum", "Minimum"}, IDOK, 1, EFFECT_MAXIMUM_MINIMUM, {3, 0}},
-      {{"Threshold"}, IDCANCEL, 0, EFFECT_THRESHOLD, {129}},
+      {{"Threshold"}, IDCANCEL, 0, EFFECT_THRESHOLD, {255}},
   };
   for (const ChoiceCase& c : cases) {
+    std::vector<uint8_t> after;
     const BrowserRun run = RunBrowser(host_, [&](HWND browser, BrowserRun&) {
       for (const char* entry : c.entries) Choose(browser, entry);
-      // In the threshold case the user moves its slider once before cancelling.
-      if (c.effectId == EFFECT_THRESHOLD) ScrollSlider(EmbeddedDialog(browser), IDC_SLIDER_1, SB_LINERIGHT);
+      // In the threshold case the user moves its slider to 255 before cancelling: every pixel
+      // of the embedded After preview turns black.
+      if (c.effectId == EFFECT_THRESHOLD) {
+        HWND dialog = EmbeddedDialog(browser);
+        ScrollSlider(dialog, IDC_SLIDER_1, SB_RIGHT);
+        SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), WM_TIMER, kPreviewTimer, 0);
+        after = PreviewPixels(dialog, IDC_PREVIEW_AFTER);
+        EXPECT_FALSE(after.empty());
+        EXPECT_EQ(after, std::vector<uint8_t>(after.size(), 0));
+      }
       ClickButton(browser, c.button);
     });
     const std::string name = c.entries.empty() ? "OK at once" : c.entries.back();
@@ -115,7 +124,9 @@ TEST_F(Browser, ChoicesLeaveTheLastEffectAndItsRecord) {
   }
 }
 
-TEST_F(Browser, EveryEntryEmbedsItsEffectsDialog) {
+// The first effect is embedded without user action, in the frame, without its buttons or
+// caption; then every entry in the list embeds its effect's dialog.
+TEST_F(Browser, EveryEntryEmbedsItsEffectsDialogInTheFrame) {
   // The list in its order: the name as the user reads it and the effect it stands for.
   const struct {
     const char* name;
@@ -128,32 +139,12 @@ TEST_F(Browser, EveryEntryEmbedsItsEffectsDialog) {
       {"3D Grid", 51},      {"Mosaic", 52},        {"Emboss", 54},       {"MotionBlur", 53}, {"Fish Eye", 41},
       {"Cone", 48},         {"Whirlpool", 49},     {"Spiral", 50},       {"Ribbon", 65},
   };
-  RunBrowser(host_, [&](HWND browser, BrowserRun& run) {
-    HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
-    ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 28);
-    for (int i = 0; i < 28; ++i) {
-      char name[64] = "";
-      SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
-      EXPECT_STREQ(name, entries[i].name) << "entry " << i;
-      SendMessageA(list, CB_SETCURSEL, i, 0);
-      SendMessageA(browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-      EXPECT_EQ(run.effectId, entries[i].effectId) << entries[i].name;
-      HWND dialog = EmbeddedDialog(browser);
-      EXPECT_TRUE(dialog && GetDlgItem(dialog, IDC_PREVIEW_AFTER) && !IsWindowVisible(GetDlgItem(dialog, IDOK)))
-          << entries[i].name << " is embedded with its previews and without its OK";
-    }
-    ClickButton(browser, IDCANCEL);
-  });
-}
-
-TEST_F(Browser, TheEmbeddedDialogSitsInTheFrameWithoutItsButtonsOrCaption) {
   std::vector<int> tabOrder;
-  const BrowserRun run = RunBrowser(host_, [&](HWND browser, BrowserRun& r) {
-    ASSERT_NE(r.embedded, nullptr) << "the first effect is embedded without user action";
-    HWND dialog = r.embedded;
+  RunBrowser(host_, [&](HWND browser, BrowserRun& run) {
+    ASSERT_NE(run.embedded, nullptr);
+    HWND dialog = run.embedded;
     EXPECT_EQ(WindowText(browser), "Effect Browser");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDOK)), "");
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDOK)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)));
     const LONG style = GetWindowLongA(dialog, GWL_STYLE);
     EXPECT_TRUE((style & WS_CHILD) && GetParent(dialog) == browser);
@@ -172,33 +163,28 @@ TEST_F(Browser, TheEmbeddedDialogSitsInTheFrameWithoutItsButtonsOrCaption) {
       tabOrder.push_back(GetDlgCtrlID(item));
       item = GetNextDlgTabItem(browser, item, FALSE);
     } while (item && item != start && tabOrder.size() < 20);
-    ClickButton(browser, IDOK);
+    HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+    ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 28);
+    for (int i = 0; i < 28; ++i) {
+      char name[64] = "";
+      SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+      EXPECT_STREQ(name, entries[i].name) << "entry " << i;
+      SendMessageA(list, CB_SETCURSEL, i, 0);
+      SendMessageA(browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+      EXPECT_EQ(run.effectId, entries[i].effectId) << entries[i].name;
+      dialog = EmbeddedDialog(browser);
+      EXPECT_TRUE(dialog && GetDlgItem(dialog, IDC_PREVIEW_AFTER) && !IsWindowVisible(GetDlgItem(dialog, IDOK)))
+          << entries[i].name << " is embedded with its previews and without its OK";
+    }
+    ClickButton(browser, IDCANCEL);
   });
-  EXPECT_EQ(run.result, 1);
-  // The embedded dialog lies on top: after Cancel, Tab goes round into its controls.
+  // The embedded dialog lies on top: Tab goes round into its controls.
   const std::vector<int> expected{IDC_BROWSER_LIST, IDOK, IDCANCEL, IDC_CHANNEL_RGB, IDC_SLIDER_1, IDC_SLIDER_2};
   std::vector<int> reached;
   for (int id : tabOrder) {
     if (std::find(expected.begin(), expected.end(), id) != expected.end()) reached.push_back(id);
   }
   EXPECT_EQ(reached, expected) << "Tab reaches the list, the browser's buttons and the embedded controls";
-}
-
-TEST_F(Browser, ASliderOfTheEmbeddedDialogReachesTheRecordAndTheAfterPreview) {
-  std::vector<uint8_t> after;
-  const BrowserRun run = RunBrowser(host_, [&](HWND browser, BrowserRun&) {
-    Choose(browser, "Threshold");
-    HWND dialog = EmbeddedDialog(browser);
-    ScrollSlider(dialog, IDC_SLIDER_1, SB_RIGHT);  // level 255: every pixel black
-    SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), WM_TIMER, kPreviewTimer, 0);
-    after = PreviewPixels(dialog, IDC_PREVIEW_AFTER);
-    ClickButton(browser, IDOK);
-  });
-  EXPECT_EQ(run.result, 1);
-  EXPECT_EQ(run.effectId, EFFECT_THRESHOLD);
-  EXPECT_EQ(run.record[0], 255);
-  ASSERT_FALSE(after.empty());
-  EXPECT_EQ(after, std::vector<uint8_t>(after.size(), 0));
 }
 
 TEST(BrowserWithoutPicture, TheListWorksAndNothingIsEmbedded) {

@@ -55,6 +55,25 @@ Step Refreshes(int count) { return Make(Step::kRefreshes, 0, count); }
 Step Zooms(bool zoomable) { return Make(Step::kZooms, 0, zoomable); }
 Step AfterShowsEffect() { return Make(Step::kAfter, 0); }
 Step AfterShowsPicture() { return Make(Step::kAfterPicture, 0); }
+Step Effect(int effect) { return Make(Step::kEffect, 0, effect); }
+Step Embedded(bool embedded) { return Make(Step::kEmbedded, 0, embedded); }
+
+HWND EmbeddedDialog(HWND browser) {
+  for (HWND child = GetWindow(browser, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(child)) return child;
+  }
+  return nullptr;
+}
+
+void Settle() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
 
 namespace {
 
@@ -63,6 +82,7 @@ namespace {
 constexpr int kWidth = 96, kHeight = 72;
 
 HGLOBAL MakePicture(int picture) {
+  if (picture == kNone) return nullptr;
   const bool grey = picture == kGrey;
   HGLOBAL image =
       grey ? MakeGreyDib(kWidth, kHeight, [](int x, int y) { return uint8_t((x * 5 + y * 3) % 256); })
@@ -135,7 +155,7 @@ std::string Describe(const Step& step) {
   static const char* const kNames[] = {
       "Scroll", "Click",  "Type",    "Select",   "Mouse",    "Resize", "File",      "Text",  "Enabled",          "Checked",
       "Position", "Fields", "Bytes", "Focus", "Inverted", "Selected", "Items", "Refreshes", "Zooms", "AfterShowsEffect",
-      "AfterShowsPicture"};
+      "AfterShowsPicture", "Effect", "Embedded"};
   std::ostringstream out;
   out << kNames[step.kind] << "(" << step.id << ", " << step.value << ", " << step.extra << ")";
   return out.str();
@@ -154,10 +174,11 @@ std::string ListItems(HWND list) {
 
 class Player {
  public:
-  Player(const Opening& opening, int32_t* record, std::vector<std::string>* failures)
-      : opening_(opening), record_(record), failures_(failures) {}
+  Player(const Opening& opening, int32_t* record, const int* effectId, std::vector<std::string>* failures)
+      : opening_(opening), record_(record), effectId_(effectId), failures_(failures) {}
 
   void Play(HWND dialog) {
+    if (effectId_) Settle();
     refreshes = 0;
     afterProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), GWLP_WNDPROC,
                                                             reinterpret_cast<LONG_PTR>(CountingProc)));
@@ -180,6 +201,10 @@ class Player {
   }
 
   void Do(HWND dialog, const Step& step) {
+    // In the browser: the embedded dialog, which holds the controls the browser lacks.
+    const HWND inner = effectId_ ? EmbeddedDialog(dialog) : nullptr;
+    const HWND effectDialog = inner ? inner : dialog;
+    if (step.id && !GetDlgItem(dialog, step.id) && inner) dialog = inner;
     HWND control = step.id ? GetDlgItem(dialog, step.id) : dialog;
     const bool lists = step.kind == Step::kSelect || step.kind == Step::kSelected || step.kind == Step::kItems;
     if (lists && !CAN_CHECK(ComboBoxesWork(), "a list selection")) return;
@@ -195,6 +220,7 @@ class Player {
         break;
       case Step::kSelect:
         SendMessageA(control, CB_SETCURSEL, step.value, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
         break;
       case Step::kMouse:
         SendMessageA(control, step.value, step.extra, MAKELPARAM(step.values[0], step.values[1]));
@@ -251,7 +277,7 @@ class Player {
         break;
       case Step::kZooms:
         for (int id : {IDC_PREVIEW_BEFORE, IDC_PREVIEW_AFTER}) {
-          const PreviewState* state = PreviewOf(dialog, id);
+          const PreviewState* state = PreviewOf(effectDialog, id);
           const std::string which = id == IDC_PREVIEW_BEFORE ? "Before " : "After ";
           Expect(IsWindowVisible(GetDlgItem(state->window, IDC_ZOOM_IN)) != 0,
                  id == IDC_PREVIEW_BEFORE && step.value != 0, which + "zoom buttons: ");
@@ -260,7 +286,16 @@ class Player {
         break;
       case Step::kAfter:
       case Step::kAfterPicture:
-        CheckAfter(dialog, step.kind == Step::kAfter);
+        CheckAfter(effectDialog, step.kind == Step::kAfter);
+        break;
+      case Step::kEffect:
+        if (!effectId_) return Fail("not in the browser");
+        Expect(*effectId_, step.value);
+        break;
+      case Step::kEmbedded:
+        Expect(inner != nullptr, step.value != 0, "embedded: ");
+        if (inner) Expect(GetDlgItem(inner, IDC_PREVIEW_AFTER) && !IsWindowVisible(GetDlgItem(inner, IDOK)), true,
+                          "previews and a hidden OK: ");
         break;
     }
   }
@@ -274,7 +309,7 @@ class Player {
       if (PixelBytes(shown.get()) != PixelBytes(source.get())) Fail("the After preview differs from the picture");
       return;
     }
-    const std::vector<uint8_t> expected = EffectPixels(source.get(), opening_.effect, record_);
+    const std::vector<uint8_t> expected = EffectPixels(source.get(), effectId_ ? *effectId_ : opening_.effect, record_);
     if (expected.empty()) return Fail("the effect refused the record");
     if (expected == PixelBytes(source.get())) Fail("the effect leaves this picture as it is: a weak check");
     if (PixelBytes(shown.get()) != expected) Fail("the After preview differs from the effect on the Before picture");
@@ -282,29 +317,43 @@ class Player {
 
   const Opening& opening_;
   int32_t* record_;
+  const int* effectId_;  // the browser's answer; null for GetFxParam
   std::vector<std::string>* failures_;
   size_t step_ = 0;
 };
 
 }  // namespace
 
-void RunOpenings(const std::vector<Opening>& openings) {
+namespace {
+
+void Run(const std::vector<Opening>& openings, bool browser) {
   for (size_t n = 0; n < openings.size(); ++n) {
     const Opening& opening = openings[n];
     std::vector<int32_t> record(80, 0);  // room for the longest record (a word and a 256-byte curve)
     std::copy(opening.record.begin(), opening.record.end(), record.begin());
     std::vector<std::string> failures;
     HGLOBAL host = MakePicture(opening.picture);
-    int result = -99;
+    int result = -99, effectId = kNoEffect;
     std::thread([&] {
-      Player player(opening, record.data(), &failures);
-      result = DriveDialog([&] { return GetFxParam(opening.effect, nullptr, host, record.data()); },
-                           [&](HWND dialog) { player.Play(dialog); });
+      Player player(opening, record.data(), browser ? &effectId : nullptr, &failures);
+      result = DriveDialog(
+          [&] {
+            return browser ? GetFxBrowserParam(nullptr, host, &effectId, record.data(), 0)
+                           : GetFxParam(opening.effect, nullptr, host, record.data());
+          },
+          [&](HWND dialog) { player.Play(dialog); });
     }).join();
-    FreeHostImage(host);
-    SCOPED_TRACE("opening " + std::to_string(n + 1) + " of effect " + std::to_string(opening.effect));
+    if (host) FreeHostImage(host);
+    SCOPED_TRACE("opening " + std::to_string(n + 1) + (browser ? " of the browser, effect " : " of effect ") +
+                 std::to_string(opening.effect));
     for (const std::string& failure : failures) ADD_FAILURE() << failure;
     EXPECT_EQ(result, opening.result);
+    EXPECT_EQ(browser ? effectId : opening.effect, opening.effect) << "the effect the browser gives back";
     for (size_t i = 0; i < opening.expected.size(); ++i) EXPECT_EQ(record[i], opening.expected[i]) << "word " << i;
   }
 }
+
+}  // namespace
+
+void RunOpenings(const std::vector<Opening>& openings) { Run(openings, false); }
+void RunBrowserOpenings(const std::vector<Opening>& openings) { Run(openings, true); }

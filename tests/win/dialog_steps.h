@@ -14,7 +14,8 @@ PreviewState* PreviewOf(HWND dialog, int id);
 
 struct Step {
   enum Kind { kScroll, kClick, kType, kSelect, kMouse, kResize, kFile, kText, kEnabled, kChecked, kPosition,
-              kFields, kBytes, kFocus, kInverted, kSelected, kItems, kRefreshes, kZooms, kAfter, kAfterPicture } kind;
+              kFields, kBytes, kFocus, kInverted, kSelected, kItems, kRefreshes, kZooms, kAfter, kAfterPicture,
+              kEffect, kEmbedded } kind;
   int id;                       // control; 0 for the dialog itself
   int value;                    // scroll code, expected state, position or count, first record word or byte
   int extra;                    // thumb position, mouse keys
@@ -23,11 +24,12 @@ struct Step {
   std::vector<int32_t> values;  // expected record words or bytes; a mouse position
 };
 
-// What the user does.
+// What the user does. In the effect browser, a control that the browser lacks is looked for in
+// the embedded dialog.
 Step Scroll(int bar, int code, int thumb = 0);  // WM_HSCROLL from scroll bar `bar`
 Step Click(int button);                         // BM_CLICK; IDOK and IDCANCEL end the dialog
 Step Type(int box, const char* text);           // an edit box's text replaced (skip the test unless EditTextWorks())
-Step Select(int list, int index);               // a combo box's selection set (needs ComboBoxesWork())
+Step Select(int list, int index);               // a combo box's entry chosen (needs ComboBoxesWork())
 Step Mouse(int id, UINT message, WPARAM keys, int x, int y);  // a mouse message at a client position
 Step Resize(int id, int width, int height);     // a control's client area resized
 // Clicks `button` and answers the file dialog it opens with `path` (empty: Cancel), whose
@@ -53,12 +55,17 @@ Step Zooms(bool zoomable);
 Step AfterShowsEffect();
 // A timer tick renders the After preview, which must then show the Before picture unchanged.
 Step AfterShowsPicture();
+// In the effect browser: the effect identifier given back, and whether an effect dialog is
+// embedded (with its previews, its OK button hidden).
+Step Effect(int effect);
+Step Embedded(bool embedded);
 
 // The 96 x 72 pictures an opening can show.
 enum Picture {
   kColour,  // blue 2x, green 3y, red xy mod 256
   kGrey,    // (5x + 3y) mod 256
   kRamps,   // blue 20 .. 200 and red 40 .. 230 across, green 60 .. 160 up
+  kNone,    // no picture
 };
 
 struct Opening {
@@ -76,5 +83,14 @@ std::vector<uint8_t> PreviewPixels(HWND dialog, int id);
 // Plays the openings in order, each in a new thread (so that the random effects' previews
 // start from the same generator state as a fresh ApplyEffect), and reports every mismatch.
 void RunOpenings(const std::vector<Opening>& openings);
+// The same through the effect browser (GetFxBrowserParam): `effect` is the identifier it gives
+// back, which is -5 before the call.
+void RunBrowserOpenings(const std::vector<Opening>& openings);
+constexpr int kNoEffect = -5;
+
+// The effect dialog embedded in the browser, or null.
+HWND EmbeddedDialog(HWND browser);
+// Delivers what a dialog posted to itself (the browser: the first embedding).
+void Settle();
 
 #endif

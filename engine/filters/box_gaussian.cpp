@@ -174,10 +174,10 @@ HGLOBAL AverageBlur(HGLOBAL dib, const void* record) {
   frame.CopyHeaderAndPalette();
   frame.DiscardAbortQuery();
 
-  RunFusedPasses(frame, n, ring, along, [&](int y, uint8_t* out, const uint8_t*) {
+  RunFusedPasses(frame, n, ring, along, [&](int y, uint8_t* out, const uint8_t* source) {
     if (y == 0) columns.Start(ring, n);
-    DivideSums(columns.sums(), nullptr, nullptr, 0, along.division(), out, ring.bytes);
-    columns.Slide(ring, n, y);
+    DivideAndSlide(columns.sums(), columns.Entering(ring, n, y), columns.Leaving(ring, n, y), source, 0,
+                   along.division(), out, ring.bytes);
   });
   return frame.Finish();
 }
@@ -210,8 +210,8 @@ HGLOBAL SoftenedBlur(HGLOBAL dib, const void* record) {
     frame.DiscardAbortQuery();
     RunFusedPasses(frame, n, ring, along, [&](int y, uint8_t* out, const uint8_t* source) {
       if (y == 0) columns.Start(ring, n);
-      DivideSums(columns.sums(), nullptr, source, m, blended, out, ring.bytes);
-      columns.Slide(ring, n, y);
+      DivideAndSlide(columns.sums(), columns.Entering(ring, n, y), columns.Leaving(ring, n, y), source, m, blended,
+                     out, ring.bytes);
     });
     return frame.Finish();
   }

@@ -104,5 +104,5 @@ void BoxMeansAlongRows::operator()(const RowArgs& a) const {
   for (int i = 0; i < ahead; ++i, totals += unit) {
     for (int c = 0; c < unit; ++c) totals[unit + c] = uint16_t(totals[c] + last[c]);
   }
-  DivideSums(totals_ + ptrdiff_t(n_) * unit, totals_, nullptr, 0, divide_, a.out, count);
+  DivideSums(totals_ + ptrdiff_t(n_) * unit, totals_, divide_, a.out, count);
 }

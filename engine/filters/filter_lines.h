@@ -255,40 +255,71 @@ void RunFusedPasses(RoutineFrame& frame, int64_t n, const RowRing& ring, Horizon
 // length + unit values.
 void RunningTotals(const uint8_t* line, ptrdiff_t length, int unit, uint16_t* totals);
 
-// out[k] = (sums[k] - less[k] + weight x source[k] + divisor / 2) / divisor for k < count
-// (source or less may be null: no term), the divisor being that of `divide`, made for the
-// range 0 ... 255 x divisor + divisor / 2 (below 2^16); sums modulo 2^16.
-inline void DivideSums(const uint16_t* sums, const uint16_t* less, const uint8_t* source, int weight,
-                       const ShortDivision& divide, uint8_t* out, ptrdiff_t count) {
+#if defined(__SSE2__)
+// ((x x multiplier) >> 16) >> shift on eight 16-bit lanes: the high half of the product is one
+// instruction (the compiler, left alone, widens the product to 32 bits).
+inline __m128i DivideLanes(__m128i x, __m128i multipliers, __m128i shifts) {
+  return _mm_srl_epi16(_mm_mulhi_epu16(x, multipliers), shifts);
+}
+#endif
+
+// out[k] = (sums[k] - less[k] + divisor / 2) / divisor for k < count, the divisor being that
+// of `divide`, made for the range 0 ... 255 x divisor + divisor / 2 (below 2^16); sums and
+// less modulo 2^16.
+inline void DivideSums(const uint16_t* sums, const uint16_t* less, const ShortDivision& divide, uint8_t* out,
+                       ptrdiff_t count) {
+  const uint16_t half = uint16_t(divide.divisor / 2), multiplier = uint16_t(divide.multiplier);
+  const int shift = divide.shift;
+  ptrdiff_t k = 0;
+#if defined(__SSE2__)
+  const __m128i halves = _mm_set1_epi16(int16_t(half)), multipliers = _mm_set1_epi16(int16_t(multiplier));
+  const __m128i shifts = _mm_cvtsi32_si128(shift);
+  for (; k + 16 <= count; k += 16) {
+    const auto lanes = [&](ptrdiff_t at) {
+      const __m128i sum = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + at));
+      const __m128i minus = _mm_loadu_si128(reinterpret_cast<const __m128i*>(less + at));
+      return DivideLanes(_mm_add_epi16(_mm_sub_epi16(sum, minus), halves), multipliers, shifts);
+    };
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(lanes(k), lanes(k + 8)));
+  }
+#endif
+  for (; k < count; ++k) {
+    const uint16_t x = uint16_t(sums[k] - less[k] + half);
+    out[k] = uint8_t(uint16_t((uint32_t(x) * multiplier) >> 16) >> shift);
+  }
+}
+
+// One output row of the 16-bit column pass of the box blurs, in one pass over the sums:
+// out[k] = (sums[k] + weight x source[k] + divisor / 2) / divisor by `divide` (made as for
+// DivideSums), then the sums move one row down, sums[k] += entering[k] - leaving[k].
+inline void DivideAndSlide(uint16_t* sums, const uint8_t* entering, const uint8_t* leaving, const uint8_t* source,
+                           int weight, const ShortDivision& divide, uint8_t* out, ptrdiff_t count) {
   const uint16_t half = uint16_t(divide.divisor / 2), multiplier = uint16_t(divide.multiplier), m = uint16_t(weight);
   const int shift = divide.shift;
   ptrdiff_t k = 0;
 #if defined(__SSE2__)
-  // The compiler widens the product to 32 bits; its high half is one instruction here.
   const __m128i zero = _mm_setzero_si128(), halves = _mm_set1_epi16(int16_t(half));
   const __m128i weights = _mm_set1_epi16(int16_t(m)), multipliers = _mm_set1_epi16(int16_t(multiplier));
   const __m128i shifts = _mm_cvtsi32_si128(shift);
   for (; k + 16 <= count; k += 16) {
-    const __m128i* sum = reinterpret_cast<const __m128i*>(sums + k);
-    __m128i low = _mm_add_epi16(_mm_loadu_si128(sum), halves), high = _mm_add_epi16(_mm_loadu_si128(sum + 1), halves);
-    if (less) {
-      const __m128i* minus = reinterpret_cast<const __m128i*>(less + k);
-      low = _mm_sub_epi16(low, _mm_loadu_si128(minus));
-      high = _mm_sub_epi16(high, _mm_loadu_si128(minus + 1));
-    }
-    if (source) {
-      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
-      low = _mm_add_epi16(low, _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), weights));
-      high = _mm_add_epi16(high, _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), weights));
-    }
-    low = _mm_srl_epi16(_mm_mulhi_epu16(low, multipliers), shifts);
-    high = _mm_srl_epi16(_mm_mulhi_epu16(high, multipliers), shifts);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(low, high));
+    __m128i* sum = reinterpret_cast<__m128i*>(sums + k);
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
+    const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entering + k));
+    const __m128i off = _mm_loadu_si128(reinterpret_cast<const __m128i*>(leaving + k));
+    const __m128i low = _mm_loadu_si128(sum), high = _mm_loadu_si128(sum + 1);
+    const __m128i x0 = _mm_add_epi16(_mm_add_epi16(low, halves), _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), weights));
+    const __m128i x1 = _mm_add_epi16(_mm_add_epi16(high, halves), _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), weights));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k),
+                     _mm_packus_epi16(DivideLanes(x0, multipliers, shifts), DivideLanes(x1, multipliers, shifts)));
+    _mm_storeu_si128(sum, _mm_sub_epi16(_mm_add_epi16(low, _mm_unpacklo_epi8(in, zero)), _mm_unpacklo_epi8(off, zero)));
+    _mm_storeu_si128(sum + 1,
+                     _mm_sub_epi16(_mm_add_epi16(high, _mm_unpackhi_epi8(in, zero)), _mm_unpackhi_epi8(off, zero)));
   }
 #endif
   for (; k < count; ++k) {
-    const uint16_t x = uint16_t(sums[k] - (less ? less[k] : 0) + (source ? m * source[k] : 0) + half);
+    const uint16_t x = uint16_t(sums[k] + m * source[k] + half);
     out[k] = uint8_t(uint16_t((uint32_t(x) * multiplier) >> 16) >> shift);
+    sums[k] = uint16_t(sums[k] + entering[k] - leaving[k]);
   }
 }
 
@@ -312,7 +343,8 @@ class BoxMeansAlongRows {
 
 // Running box sums of side n down the columns, one per row sample, of 16 or 32 bits: Start
 // takes the windows of output row 0, Slide moves them from row y to row y + 1 (adding the
-// ring row entering the window and taking off the one leaving it).
+// ring row entering the window and taking off the one leaving it; DivideAndSlide and the
+// unsharp mask do the same as they read the sums).
 template <typename Sum>
 class ColumnSums {
  public:
@@ -335,13 +367,18 @@ class ColumnSums {
     for (int i = 1; i <= inner; ++i) Scale(ring.Row(i), 1, 1);
     Scale(ring.Row(height - 1), Sum(std::max<int64_t>(0, n - (height - 1 + back))), 1);
   }
+  // The rows entering and leaving the windows as they move from output row y to y + 1.
+  static const uint8_t* Entering(const RowRing& ring, int64_t n, int y) {
+    return ring.Row(static_cast<int>(std::min<int64_t>(y - n / 2 + n, ring.height)));
+  }
+  static const uint8_t* Leaving(const RowRing& ring, int64_t n, int y) {
+    return ring.Row(static_cast<int>(std::max<int64_t>(y - n / 2, -1)));
+  }
   void Slide(const RowRing& ring, int64_t n, int y) {
-    const int64_t back = n / 2;
-    const uint8_t* entering = ring.Row(static_cast<int>(std::min<int64_t>(y - back + n, ring.height)));
-    const uint8_t* leaving = ring.Row(static_cast<int>(std::max<int64_t>(y - back, -1)));
+    const uint8_t *entering = Entering(ring, n, y), *leaving = Leaving(ring, n, y);
     for (ptrdiff_t k = 0; k < bytes_; ++k) sums_[k] = Sum(sums_[k] + entering[k] - leaving[k]);
   }
-  const Sum* sums() const { return sums_; }
+  Sum* sums() const { return sums_; }
 
  private:
   // sums = keep x sums + row x factor (keep 0 or 1).

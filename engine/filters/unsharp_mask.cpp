@@ -39,7 +39,9 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
   const int shift = byN.shift, percentShift = hundredths.shift;
   RunFusedPasses(frame, n, ring, along, [&](int y, uint8_t* out, const uint8_t* source) {
     if (y == 0) columns.Start(ring, n);
-    const uint16_t* sums = columns.sums();
+    // The sums move one row down as they are read.
+    uint16_t* sums = columns.sums();
+    const uint8_t *entering = columns.Entering(ring, n, y), *leaving = columns.Leaving(ring, n, y);
     ptrdiff_t k = 0;
 #if defined(__SSE2__)
     // The same on sixteen samples, mostly as bytes: the differences above and below the blurred
@@ -61,8 +63,14 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
     };
     for (; k + 16 <= ring.bytes; k += 16) {
       const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
-      const __m128i* sum = reinterpret_cast<const __m128i*>(sums + k);
-      const __m128i b = _mm_packus_epi16(blurred(_mm_loadu_si128(sum)), blurred(_mm_loadu_si128(sum + 1)));
+      __m128i* sum = reinterpret_cast<__m128i*>(sums + k);
+      const __m128i low = _mm_loadu_si128(sum), high = _mm_loadu_si128(sum + 1);
+      const __m128i b = _mm_packus_epi16(blurred(low), blurred(high));
+      const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entering + k));
+      const __m128i off = _mm_loadu_si128(reinterpret_cast<const __m128i*>(leaving + k));
+      _mm_storeu_si128(sum, _mm_sub_epi16(_mm_add_epi16(low, _mm_unpacklo_epi8(in, zero)), _mm_unpacklo_epi8(off, zero)));
+      _mm_storeu_si128(sum + 1,
+                       _mm_sub_epi16(_mm_add_epi16(high, _mm_unpackhi_epi8(in, zero)), _mm_unpackhi_epi8(off, zero)));
       const __m128i above = _mm_subs_epu8(s, b), below = _mm_subs_epu8(b, s);
       const __m128i size = _mm_or_si128(above, below);
       __m128i c = _mm_packus_epi16(correction(_mm_unpacklo_epi8(size, zero)), correction(_mm_unpackhi_epi8(size, zero)));
@@ -82,8 +90,8 @@ HGLOBAL UnsharpMask(HGLOBAL dib, const void* record) {
       const int16_t percentage = int16_t(uint16_t((uint32_t(x) * percent) >> 16) >> percentShift);
       const int16_t c = size < threshold ? int16_t(0) : std::min<int16_t>(percentage, 255);
       out[k] = uint8_t(std::clamp<int16_t>(int16_t(d < 0 ? s - c : s + c), 0, 255));
+      sums[k] = uint16_t(sums[k] + entering[k] - leaving[k]);
     }
-    columns.Slide(ring, n, y);
   });
   return frame.Finish();
 }

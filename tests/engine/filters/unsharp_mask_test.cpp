@@ -22,4 +22,22 @@ TEST_F(UnsharpMaskTest, AddsTheRoundedPercentageOfTheDifference) {
   }
 }
 
+TEST_F(UnsharpMaskTest, EveryStrengthCorrectsRisingAndFallingDifferences) {
+  // n = 2 along one row of 0, 74, 200, 126 repeated (wide enough for sixteen at a time): the
+  // blurred values 63 (0 at the start), 37, 137, 163 give differences -63, 37, 63 and -37.
+  const uint8_t levels[] = {0, 74, 200, 126};
+  ScopedDib source(MakeGreyDib(20, 1, [&levels](int x, int) { return levels[x % 4]; }));
+  for (int32_t effect = 1; effect <= 500; ++effect) {
+    const auto percent = [effect](int d) { return (50 + d * effect) / 100; };
+    const uint8_t period[] = {0, uint8_t(std::min(255, 74 + percent(37))), uint8_t(std::min(255, 200 + percent(63))),
+                              uint8_t(std::max(0, 126 - percent(37)))};
+    std::vector<uint8_t> expected;
+    for (int x = 0; x < 20; ++x) expected.push_back(period[x % 4]);
+    const UnsharpMaskParams params{2, effect, 0};
+    ScopedDib result(UnsharpMask(source.get(), &params));
+    ASSERT_TRUE(result) << effect;
+    EXPECT_EQ(PixelBytes(result.get()), expected) << effect;
+  }
+}
+
 }  // namespace

@@ -111,13 +111,22 @@ inline int32_t ClampCoordinate(int32_t at, int32_t last) {
   return at < 0 ? 0 : last;
 }
 
+// Where the pixels of one column of a tile came from in the previous row of the band: the
+// source moves about as much from one row to the next, so the next row's source lines can be
+// fetched a whole tile row ahead of their use, instead of each copy waiting for its own line.
+struct WarpLookahead {
+  uintptr_t right[kWarpTile];
+  uintptr_t left[kWarpTile];
+};
+
 // Maps the pixels of stored row `row` in columns first ... end - 1 of the left half and in
 // their mirror columns width - 1 - x (the middle column of an odd width is its own mirror and
-// is written twice with the same pixel). The law comes by value and the image's fields are
-// copied into locals: the byte stores could otherwise alias them and force reloads.
+// is written twice with the same pixel), and asks for the lines that the next row will likely
+// read. The law comes by value and the image's fields are copied into locals: the byte stores
+// could otherwise alias them and force reloads.
 template <int kPixelBytes, typename Law>
 void WarpRowPairs(const WarpImage& image, const int32_t* columnParts, const Law law, int32_t row, int32_t rowPart,
-                  int32_t first, int32_t end) {
+                  int32_t first, int32_t end, WarpLookahead& ahead) {
   const int32_t w = image.width, h = image.height;
   const size_t stride = image.stride;
   const uint8_t* const source = image.source;
@@ -140,6 +149,14 @@ void WarpRowPairs(const WarpImage& image, const int32_t* columnParts, const Law 
       fromRight = source + size_t(syRight) * stride + size_t(sxRight) * kPixelBytes;
       fromLeft = source + size_t(syLeft) * stride + size_t(sxLeft) * kPixelBytes;
     }
+    // A prefetch never faults, so a guess outside the image is harmless.
+    const uintptr_t r = reinterpret_cast<uintptr_t>(fromRight), l = reinterpret_cast<uintptr_t>(fromLeft);
+    uintptr_t& lastRight = ahead.right[x - first];
+    uintptr_t& lastLeft = ahead.left[x - first];
+    __builtin_prefetch(reinterpret_cast<const void*>(r + (r - lastRight)));
+    __builtin_prefetch(reinterpret_cast<const void*>(l + (l - lastLeft)));
+    lastRight = r;
+    lastLeft = l;
     if (kPixelBytes == 3 && x + 1 < end) {
       // Wide copies: each 4-byte load starts one byte before its pixel (the header lies
       // before the first one, so it stays in the block); the extra byte stored lands on a
@@ -167,11 +184,17 @@ void WarpBand(const WarpImage& image, const RingScale& ring, const Law& law, int
   const int32_t half = image.width - image.width / 2;
   for (int32_t first = 0; first < half; first += kWarpTile) {
     const int32_t end = first + kWarpTile < half ? first + kWarpTile : half;
+    WarpLookahead ahead;  // the first row predicts from the pixels' own places
+    const uint8_t* const topRow = image.source + size_t(top) * image.stride;
+    for (int32_t x = first; x < end; ++x) {
+      ahead.right[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(x) * image.pixelBytes);
+      ahead.left[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(image.width - 1 - x) * image.pixelBytes);
+    }
     for (int32_t row = top; row < bottom; ++row) {
       if (image.pixelBytes == 3) {
-        WarpRowPairs<3>(image, ring.columnParts, law, row, rowParts[row - top], first, end);
+        WarpRowPairs<3>(image, ring.columnParts, law, row, rowParts[row - top], first, end, ahead);
       } else {
-        WarpRowPairs<1>(image, ring.columnParts, law, row, rowParts[row - top], first, end);
+        WarpRowPairs<1>(image, ring.columnParts, law, row, rowParts[row - top], first, end, ahead);
       }
     }
   }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -108,18 +107,13 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return CallWindowProcA(afterProc, window, message, wParam, lParam);
 }
 
-// The image of a preview control's entry 0, copied.
+// The image of a preview control's entry 0 (the control's own), or null.
 HGLOBAL PreviewPicture(HWND dialog, int id) {
   const PreviewState* state = PreviewOf(dialog, id);
   ImageEntry* entry = state ? LockImageEntry(state->view.previewImage, 0) : nullptr;
-  if (!entry) return nullptr;
-  const SIZE_T size = GlobalSize(entry->image);
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-  std::memcpy(GlobalLock(copy), GlobalLock(entry->image), size);
-  GlobalUnlock(entry->image);
-  GlobalUnlock(copy);
-  UnlockHostImage(state->view.previewImage);
-  return copy;
+  HGLOBAL image = entry ? entry->image : nullptr;
+  if (entry) UnlockHostImage(state->view.previewImage);
+  return image;
 }
 
 // The effect in a thread of its own: its random generator starts afresh, as the dialog's did.
@@ -145,8 +139,8 @@ bool DrawnInverted(HWND button) {
 }  // namespace
 
 std::vector<uint8_t> PreviewPixels(HWND dialog, int id) {
-  ScopedDib picture(PreviewPicture(dialog, id));
-  return picture ? PixelBytes(picture.get()) : std::vector<uint8_t>{};
+  HGLOBAL picture = PreviewPicture(dialog, id);
+  return picture ? PixelBytes(picture) : std::vector<uint8_t>{};
 }
 
 namespace {
@@ -302,17 +296,17 @@ class Player {
 
   void CheckAfter(HWND dialog, bool effect) {
     SendMessageA(GetDlgItem(dialog, IDC_PREVIEW_AFTER), WM_TIMER, kPreviewTimer, 0);
-    ScopedDib source(PreviewPicture(dialog, IDC_PREVIEW_BEFORE));
-    ScopedDib shown(PreviewPicture(dialog, IDC_PREVIEW_AFTER));
+    HGLOBAL source = PreviewPicture(dialog, IDC_PREVIEW_BEFORE), shown = PreviewPicture(dialog, IDC_PREVIEW_AFTER);
     if (!source || !shown) return Fail("no preview image");
+    const std::vector<uint8_t> before = PixelBytes(source), after = PixelBytes(shown);
     if (!effect) {
-      if (PixelBytes(shown.get()) != PixelBytes(source.get())) Fail("the After preview differs from the picture");
+      if (after != before) Fail("the After preview differs from the picture");
       return;
     }
-    const std::vector<uint8_t> expected = EffectPixels(source.get(), effectId_ ? *effectId_ : opening_.effect, record_);
+    const std::vector<uint8_t> expected = EffectPixels(source, effectId_ ? *effectId_ : opening_.effect, record_);
     if (expected.empty()) return Fail("the effect refused the record");
-    if (expected == PixelBytes(source.get())) Fail("the effect leaves this picture as it is: a weak check");
-    if (PixelBytes(shown.get()) != expected) Fail("the After preview differs from the effect on the Before picture");
+    if (expected == before) Fail("the effect leaves this picture as it is: a weak check");
+    if (after != expected) Fail("the After preview differs from the effect on the Before picture");
   }
 
   const Opening& opening_;

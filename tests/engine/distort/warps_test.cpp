@@ -81,8 +81,8 @@ Tables Radial(const std::function<double(double x)>& factor) {
   return t;
 }
 
-// Entries of a turn for the squared radius x, through the radius q = sqrt(x) or the angle.
-Tables Turn(const std::function<std::pair<double, double>(double q)>& entries) {
+// A turn's cosine and sine parts, or its angle, for each squared radius x = i / 512.
+Tables Turn(const std::function<std::pair<double, double>(double x)>& entries) {
   Tables t{{}, std::vector<int>(512), std::vector<int>(512)};
   for (int i = 0; i < 512; ++i) {
     const auto [c, s] = entries(i / 512.0);
@@ -92,7 +92,7 @@ Tables Turn(const std::function<std::pair<double, double>(double q)>& entries) {
 }
 
 Tables Angle(const std::function<double(double x)>& angle) {
-  return Turn([&](double q) { return std::pair{std::cos(angle(q)) * 16384, std::sin(angle(q)) * 16384}; });
+  return Turn([&](double x) { return std::pair{std::cos(angle(x)) * 16384, std::sin(angle(x)) * 16384}; });
 }
 
 std::vector<uint8_t> PlainWarp(const std::vector<uint8_t>& px, int w, int h, int bytes, const Tables& t) {

@@ -6,6 +6,7 @@
 
 #include "engine/filters/filter_lines.h"
 #include "engine/filters/filters.h"
+#include "engine/wide_kernels.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr int kPencil = 2;
 // Per byte of a row, the column sums of the 3 x 3 window: s = upper + 2 centre + lower row
 // (for the horizontal gradient) and d = lower - upper row (for the vertical one). 16-bit
 // lanes, so that the loops vectorise eight or sixteen bytes at a time.
-void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, const uint8_t* __restrict down,
+FXUI_KERNEL_BODY void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, const uint8_t* __restrict down,
                   int16_t* __restrict s, int16_t* __restrict d, ptrdiff_t count) {
   for (ptrdiff_t j = 0; j < count; ++j) {
     s[j] = int16_t(up[j] + 2 * mid[j] + down[j]);
@@ -26,7 +27,7 @@ void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, c
 // The edge strength min(|V|, 255) + |H| decides everything through min(e, 255) and e < t
 // with t at most 254: both are the same with min(|V| + |H|, 255), which is what this gives
 // for bytes from ... to - 1 (the gradients stay within +-1020).
-void Strengths(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t* __restrict out, ptrdiff_t from,
+FXUI_KERNEL_BODY void Strengths(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t* __restrict out, ptrdiff_t from,
                ptrdiff_t to, int channels) {
   const ptrdiff_t l = -channels, r = channels;
   for (ptrdiff_t j = from; j < to; ++j) {
@@ -39,7 +40,7 @@ void Strengths(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t
 
 // Each byte on its own (crayon, and pencil on grey ramps): the background below the threshold,
 // else the strength (crayon) or 255 minus it (pencil: x ^ 255 is 255 - x for a byte).
-void ChannelLevels(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t* __restrict out,
+FXUI_KERNEL_BODY void ChannelLevels(const int16_t* __restrict s, const int16_t* __restrict d, uint8_t* __restrict out,
                    ptrdiff_t from, ptrdiff_t to, int channels, uint8_t t, uint8_t background) {
   const ptrdiff_t l = -channels, r = channels;
   for (ptrdiff_t j = from; j < to; ++j) {
@@ -50,6 +51,39 @@ void ChannelLevels(const int16_t* __restrict s, const int16_t* __restrict d, uin
     out[j] = static_cast<uint8_t>(strength < t ? background : strength ^ background);
   }
 }
+
+// The final levels of one interior row's samples from channels to rowBytes - channels, from
+// its three source rows (`in` the middle one, `stride` apart).
+struct SketchRowArgs {
+  const uint8_t* in;
+  ptrdiff_t stride;
+  uint8_t* out;
+  int16_t* s;
+  int16_t* d;
+  uint8_t* strengths;  // for 24-bit pencil
+  ptrdiff_t rowBytes;
+  int channels;
+  uint8_t t;
+  uint8_t background;
+  bool rgbPencil;
+};
+
+FXUI_KERNEL_BODY void SketchRowBody(const SketchRowArgs& a) {
+  const ptrdiff_t c = a.channels;
+  SobelColumns(a.in - a.stride, a.in, a.in + a.stride, a.s, a.d, a.rowBytes);
+  if (!a.rgbPencil) {
+    ChannelLevels(a.s, a.d, a.out, c, a.rowBytes - c, a.channels, a.t, a.background);
+    return;
+  }
+  // 24-bit pencil: one grey line from the mean of the three clamped strengths.
+  Strengths(a.s, a.d, a.strengths, c, a.rowBytes - c, a.channels);
+  for (ptrdiff_t first = c; first < a.rowBytes - c; first += 3) {
+    const int m = (a.strengths[first] + a.strengths[first + 1] + a.strengths[first + 2]) / 3;
+    std::memset(a.out + first, m < a.t ? 255 : 255 - m, 3);
+  }
+}
+
+FXUI_DUAL_KERNEL(SketchRow, const SketchRowArgs&)
 
 }  // namespace
 
@@ -88,19 +122,8 @@ HGLOBAL Sketch(HGLOBAL dib, const void* record) {
   // the background of the first and last pixel of each row.
   for (int y = 1; y < height - 1; ++y) {
     if (!frame.BeginPassStep(y, height, 0, 50)) return frame.Finish();
-    const uint8_t* in = source + y * stride;
-    uint8_t* out = result + y * stride;
-    SobelColumns(in - stride, in, in + stride, s, d, rowBytes);
-    if (!rgbPencil) {
-      ChannelLevels(s, d, out, channels, rowBytes - channels, channels, uint8_t(t), background);
-      continue;
-    }
-    // 24-bit pencil: one grey line from the mean of the three clamped strengths.
-    Strengths(s, d, strengths, channels, rowBytes - channels, channels);
-    for (ptrdiff_t first = channels; first < rowBytes - channels; first += 3) {
-      const int m = (strengths[first] + strengths[first + 1] + strengths[first + 2]) / 3;
-      std::memset(out + first, m < t ? 255 : 255 - m, 3);
-    }
+    SketchRow(SketchRowArgs{source + y * stride, stride, result + y * stride, s, d, strengths, rowBytes, channels,
+                            uint8_t(t), background, rgbPencil});
   }
   std::memset(result, background, size_t(rowBytes));
   for (int y = 1; y < height - 1; ++y) {

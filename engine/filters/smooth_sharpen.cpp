@@ -5,6 +5,7 @@
 
 #include "engine/filters/filter_lines.h"
 #include "engine/filters/filters.h"
+#include "engine/wide_kernels.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ HGLOBAL RunRows(RoutineFrame& frame, RowWork row) {
 // that the loops run over the whole row with fixed offsets. All in 16-bit lanes, which the
 // compiler vectorises eight at a time: the gradients stay within +-1020 and the sum of nine
 // within 2299.
-void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, const uint8_t* __restrict down,
+FXUI_KERNEL_BODY void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, const uint8_t* __restrict down,
                   int16_t* __restrict t, int16_t* __restrict s, int16_t* __restrict d, ptrdiff_t count) {
   for (ptrdiff_t j = 0; j < count; ++j) {
     const int16_t sum = int16_t(up[j] + mid[j] + down[j]);
@@ -47,7 +48,7 @@ void SobelColumns(const uint8_t* __restrict up, const uint8_t* __restrict mid, c
   }
 }
 
-void SmoothRow(const int16_t* __restrict t, const int16_t* __restrict s, const int16_t* __restrict d,
+FXUI_KERNEL_BODY void SmoothRow(const int16_t* __restrict t, const int16_t* __restrict s, const int16_t* __restrict d,
                const uint8_t* __restrict mid, uint8_t* __restrict out, ptrdiff_t count, int channels) {
   const ptrdiff_t l = -channels, r = channels;
   for (ptrdiff_t j = 0; j < count; ++j) {
@@ -63,6 +64,43 @@ void SmoothRow(const int16_t* __restrict t, const int16_t* __restrict s, const i
   }
 }
 
+// Samples per piece of a row: the piece's three column lines (16-bit) stay in the first-level
+// cache between the two loops.
+constexpr ptrdiff_t kSmoothPiece = 1024;
+
+// One result row from its three source rows, piece by piece through `columns` (three lines
+// of kSmoothPiece samples plus one pixel on each side).
+struct SmoothRowArgs {
+  const uint8_t* up;
+  const uint8_t* mid;
+  const uint8_t* down;
+  uint8_t* out;
+  int16_t* columns;
+  ptrdiff_t count;
+  int channels;
+};
+
+FXUI_KERNEL_BODY void SmoothWholeRowBody(const SmoothRowArgs& a) {
+  const ptrdiff_t c = a.channels, line = kSmoothPiece + 2 * c;
+  int16_t* const t = a.columns + c;  // t[i]: the column of sample first + i, for -c <= i < n + c
+  int16_t* const s = t + line;
+  int16_t* const d = s + line;
+  for (ptrdiff_t first = 0; first < a.count; first += kSmoothPiece) {
+    const ptrdiff_t n = std::min(kSmoothPiece, a.count - first);
+    const ptrdiff_t from = std::max<ptrdiff_t>(first - c, 0), to = std::min(first + n + c, a.count);
+    const ptrdiff_t at = from - first;
+    SobelColumns(a.up + from, a.mid + from, a.down + from, t + at, s + at, d + at, to - from);
+    // The row's edge columns repeated past its ends.
+    for (int16_t* column : {t, s, d}) {
+      if (first == 0) std::copy_n(column, c, column - c);
+      if (first + n == a.count) std::copy_n(column + n - c, c, column + n);
+    }
+    SmoothRow(t, s, d, a.mid + first, a.out + first, n, a.channels);
+  }
+}
+
+FXUI_DUAL_KERNEL(SmoothWholeRow, const SmoothRowArgs&)
+
 }  // namespace
 
 HGLOBAL EdgePreservingSmooth(HGLOBAL dib) {
@@ -72,20 +110,11 @@ HGLOBAL EdgePreservingSmooth(HGLOBAL dib) {
   const int width = frame.layout().width;
   const int channels = ChannelsOf(frame.layout());
   const ptrdiff_t count = ptrdiff_t(width) * channels;
-  const size_t line = size_t(count) + 2 * size_t(channels);
-  int16_t* columns = frame.AllocateTable<int16_t>(3 * line);
+  int16_t* columns = frame.AllocateTable<int16_t>(3 * size_t(kSmoothPiece + 2 * channels));
   if (!columns) return nullptr;
 
   return RunRows(frame, [=](const uint8_t* up, const uint8_t* mid, const uint8_t* down, uint8_t* out) {
-    int16_t* const t = columns + channels;
-    int16_t* const s = t + line;
-    int16_t* const d = s + line;
-    SobelColumns(up, mid, down, t, s, d, count);
-    for (int16_t* column : {t, s, d}) {
-      std::copy_n(column, channels, column - channels);
-      std::copy_n(column + count - channels, channels, column + count);
-    }
-    SmoothRow(t, s, d, mid, out, count, channels);
+    SmoothWholeRow(SmoothRowArgs{up, mid, down, out, columns, count, channels});
   });
 }
 

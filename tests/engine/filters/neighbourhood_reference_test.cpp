@@ -9,6 +9,7 @@
 
 #include "engine/engine_fixture.h"
 #include "engine/filters/filters.h"
+#include "engine/wide_kernels.h"
 #include "test_images.h"
 
 namespace {
@@ -234,7 +235,7 @@ void ExpectUserFilterAsReference(HGLOBAL dib, std::mt19937& random, const std::s
 
 using NeighbourhoodReference = EngineTest;
 
-TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
+void ExpectRandomImagesAsReference() {
   // Widths around the vertical strip of 64 columns, 1-pixel lines, odd widths, a long row.
   const std::tuple<int, int, std::vector<int>> shapes[] = {
       {1, 1, {2, 32}},    {1, 9, {2, 3, 32}},   {9, 1, {3, 4, 32}},       {5, 3, {2, 5, 6}},
@@ -269,6 +270,18 @@ TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) {
       }
     }
   }
+}
+
+TEST_F(NeighbourhoodReference, RandomImagesOfBothKinds) { ExpectRandomImagesAsReference(); }
+
+// Again through the baseline builds of the row kernels, where the processor runs the wide ones.
+TEST_F(NeighbourhoodReference, RandomImagesThroughTheBaselineKernels) {
+  if (!WideKernels()) GTEST_SKIP() << "the baseline kernels are the ones that ran";
+  struct Baseline {
+    Baseline() { ForceBaselineKernels(true); }
+    ~Baseline() { ForceBaselineKernels(false); }
+  } baseline;
+  ExpectRandomImagesAsReference();
 }
 
 TEST_F(NeighbourhoodReference, SoftenedBlurWithWindowsFarLongerThanThePicture) {

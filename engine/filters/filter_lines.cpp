@@ -1,28 +1,11 @@
 #include "engine/filters/filter_lines.h"
 
-#include <cstring>
-
 namespace {
 
 // Largest rounded-mean table made; larger divisors divide directly.
 constexpr size_t kDivisionTableBudget = size_t{1} << 20;
 
 }  // namespace
-
-void LoadPaddedUnits(const uint8_t* first, ptrdiff_t step, int length, int unit, int n, uint8_t* line) {
-  const int back = n / 2;
-  const int ahead = n - 1 - back;  // positions past the end reached by the last window
-  const uint8_t* tail = first + ptrdiff_t(length - 1) * step;
-  const size_t bytes = size_t(unit);
-  for (int i = 0; i < back; ++i, line += unit) std::copy_n(first, bytes, line);
-  if (step == unit) {  // a whole row: one copy
-    std::memcpy(line, first, size_t(length) * bytes);
-    line += ptrdiff_t(length) * unit;
-  } else {
-    for (int p = 0; p < length; ++p, first += step, line += unit) std::memcpy(line, first, bytes);
-  }
-  for (int i = 0; i < ahead; ++i, line += unit) std::copy_n(tail, bytes, line);
-}
 
 bool RoundedMean::Make(RoutineFrame& frame, int divisor) {
   divisor_ = divisor;
@@ -89,8 +72,9 @@ bool BoxMeansAlongRows::Make(RoutineFrame& frame, int n) {
 }
 
 void BoxMeansAlongRows::operator()(const RowArgs& a) const {
-  // The totals of the row padded as LoadPaddedUnits pads it, without copying it: n / 2
-  // copies of the first pixel, the row, then n - 1 - n / 2 copies of the last pixel.
+  // The totals of the row as if padded for its windows, without copying it: n / 2 copies of
+  // the first pixel, the row, then n - 1 - n / 2 copies of the last pixel. The window of
+  // pixel p is then units p ... p + n - 1.
   const int unit = a.channels, back = n_ / 2, ahead = n_ - 1 - back;
   const ptrdiff_t count = ptrdiff_t(a.width) * unit;
   uint16_t* totals = totals_;

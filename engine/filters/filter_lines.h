@@ -1,5 +1,5 @@
-// Pieces shared by the neighbourhood filters: clamped windows along a line, padded line
-// buffers, rounded-mean division and the two-pass driver of the separable filters.
+// Pieces shared by the neighbourhood filters: clamped windows along a line, rounded-mean
+// division, running sums and totals, and the two-pass driver of the separable blurs.
 #ifndef FXUI_ENGINE_FILTERS_FILTER_LINES_H
 #define FXUI_ENGINE_FILTERS_FILTER_LINES_H
 
@@ -17,10 +17,6 @@
 constexpr int kMinSquareSize = 2;
 constexpr int kMaxSquareSize = 32;
 
-// The vertical pass runs over strips of this many columns, row by row within a strip, so
-// that it reads whole cache lines instead of one sample a row apart.
-constexpr int kStripColumns = 64;
-
 inline bool IsSquareSize(int32_t n) { return n >= kMinSquareSize && n <= kMaxSquareSize; }
 
 // Samples per pixel: 3 (blue, green, red) for 24-bit images, 1 for grey ramps.
@@ -31,12 +27,6 @@ inline int ClampToLine(int p, int length) { return std::clamp(p, 0, length - 1);
 
 // The window of side n at position p covers p - n / 2 ... p - n / 2 + n - 1, clamped into
 // the line: centred for odd n, one sample more behind than ahead for even n.
-//
-// Copies the `length` units (pixels of `unit` bytes, or strip rows) starting at `first`,
-// `step` bytes apart, into `line` so that unit i of the line is the one at position
-// clamp(i - n / 2), for i = 0 ... length + n - 2. The window of position p is then units
-// p ... p + n - 1, with no clamping left in the inner loops.
-void LoadPaddedUnits(const uint8_t* first, ptrdiff_t step, int length, int unit, int n, uint8_t* line);
 
 // Rounded mean of sums of `divisor` samples: (sum + divisor / 2) / divisor. A table of
 // 256 x divisor entries up to a fixed budget; past it (only the softened blur's divisors,
@@ -91,74 +81,13 @@ inline void ForEachBoxSum(int length, int n, At at, Emit emit) {
 }
 
 // One row of the horizontal pass: `width` pixels of `channels` samples, from the source row
-// into the result row.
+// into the row of the ring that the vertical pass reads.
 struct RowArgs {
   const uint8_t* in;
   uint8_t* out;
   int width;
   int channels;
 };
-
-// One strip of the vertical pass: a copy of the strip's rows of the horizontal result
-// (`bytes` samples each; when padded for side n, row i is the image row clamp(i - n / 2) for
-// i = 0 ... height + n - 2, else row i is image row i), the result's rows to write and the
-// source image's own rows at the same place. The copy is the pass's own: a filter may work
-// in it.
-struct StripArgs {
-  uint8_t* rows;
-  int bytes;
-  int height;
-  uint8_t* out;
-  const uint8_t* source;
-  ptrdiff_t stride;  // of both out and source
-  uint8_t* Row(int i) const { return rows + ptrdiff_t(i) * bytes; }
-};
-
-// The strip buffer of the separable filters, padded for side n when `paddedFor` is n, not
-// padded when it is 0. Null when it cannot be made.
-inline uint8_t* AllocateStrip(RoutineFrame& frame, int paddedFor) {
-  const DibLayout& layout = frame.layout();
-  const size_t rows = size_t(layout.height) + size_t(paddedFor > 0 ? paddedFor - 1 : 0);
-  return frame.AllocateTable<uint8_t>(rows * size_t(std::min(layout.width, kStripColumns) * ChannelsOf(layout)));
-}
-
-// The two passes of a separable filter, using `strip` from AllocateStrip(frame, paddedFor):
-//   - horizontal, row by row from the source into the result (abort test before each row,
-//     progress row x 50 / height on every 16th row);
-//   - vertical over the result in place, column by column as far as the abort test and the
-//     progress reports go (abort test before each column, progress 50 + column x 50 / width
-//     on every 16th column): the tests and reports of a strip's columns are made before the
-//     strip is copied and filtered.
-// After an abort the remaining lines are skipped; the frame knows of the abort and Finish
-// gives null.
-template <typename Horizontal, typename Vertical>
-void RunSeparablePasses(RoutineFrame& frame, int paddedFor, uint8_t* strip, Horizontal horizontal, Vertical vertical) {
-  const DibLayout& layout = frame.layout();
-  const int width = layout.width, height = layout.height;
-  const int channels = ChannelsOf(layout);
-  const ptrdiff_t stride = layout.stride;
-  const uint8_t* source = frame.sourcePixels();
-  uint8_t* result = frame.resultPixels();
-
-  for (int row = 0; row < height; ++row) {
-    if (!frame.BeginPassStep(row, height, 0, 50)) return;
-    horizontal(RowArgs{source + row * stride, result + row * stride, width, channels});
-  }
-  for (int column = 0; column < width; column += kStripColumns) {
-    const int columns = std::min(kStripColumns, width - column);
-    for (int k = column; k < column + columns; ++k) {
-      if (!frame.BeginPassStep(k, width, 50, 50)) return;
-    }
-    const ptrdiff_t offset = ptrdiff_t(column) * channels;
-    const int bytes = columns * channels;
-    if (paddedFor > 0) {
-      LoadPaddedUnits(result + offset, stride, height, bytes, paddedFor, strip);
-    } else {
-      for (int y = 0; y < height; ++y) std::copy_n(result + offset + y * stride, bytes, strip + ptrdiff_t(y) * bytes);
-    }
-    vertical(StripArgs{strip, bytes, height, result + offset, source + offset, stride});
-  }
-}
 
 // Division of 0 ... largest by a small divisor as a multiply and two shifts on 16-bit values:
 // ((x x multiplier) >> 16) >> shift == x / divisor for every such x, checked when made, so

@@ -78,8 +78,8 @@ void MedianRow(const uint8_t* source, uint8_t* out, const ptrdiff_t* rowOffsets,
 
 // Whole-row loops of the order-statistic filters: each body is written once over these
 // operations and runs on sixteen samples at a time with SSE2, then on one at a time. Prefetch
-// asks for a source row that the next result row reads first while this one is still being
-// worked on in the cache, so that the next row does not wait for memory.
+// asks for the source row that the next result row reads first while the current row is still
+// being worked on, so that the next row need not wait for memory.
 struct OneSample {
   using Vector = uint8_t;
   static Vector Load(const uint8_t* p) { return *p; }

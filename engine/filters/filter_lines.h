@@ -127,21 +127,25 @@ constexpr int kMaxShortDivisor = 256;
 // the picture's width (so never more rows than the picture has).
 struct RowRing {
   uint8_t* rows = nullptr;
-  ptrdiff_t bytes = 0;
+  ptrdiff_t bytes = 0;   // samples of a row
+  ptrdiff_t stride = 0;  // from one row to the next
   int count = 1;
   int height = 1;
   // The horizontal result of image row clamp(r).
-  uint8_t* Row(int r) const { return rows + ptrdiff_t(ClampToLine(r, height) % count) * bytes; }
+  uint8_t* Row(int r) const { return rows + ptrdiff_t(ClampToLine(r, height) % count) * stride; }
 };
 
-// The ring for side n; its rows are null when it cannot be made.
+// The ring for side n; its rows are null when it cannot be made. Rows lie an odd number of
+// cache lines apart: rows a power of two apart (6144 bytes is 1.5 x 4096) would share a few
+// sets of the first-level cache, and a column pass reading n of them at once would thrash it.
 inline RowRing AllocateRing(RoutineFrame& frame, int64_t n) {
   const DibLayout& layout = frame.layout();
   RowRing ring;
   ring.bytes = ptrdiff_t(layout.width) * ChannelsOf(layout);
+  ring.stride = (ring.bytes / 128 + 1) * 128 + 64;
   ring.height = layout.height;
   ring.count = static_cast<int>(std::min<int64_t>(n + 1, layout.height));
-  ring.rows = frame.AllocateTable<uint8_t>(size_t(ring.count) * size_t(ring.bytes));
+  ring.rows = frame.AllocateTable<uint8_t>(size_t(ring.count) * size_t(ring.stride));
   return ring;
 }
 

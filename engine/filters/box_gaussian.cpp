@@ -1,5 +1,6 @@
 // Effects 8, 9 and 17: the average blur, the softened box blur and the Gaussian blur, three
 // separable blurs over a square window run as a horizontal and a vertical pass.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -17,65 +18,67 @@ namespace {
 constexpr int64_t kMaxSoftenDivisor = int64_t{1} << 22;
 
 #if defined(__SSE2__)
-// out[k] = (524288 + sum over j of weights[j] x taps[j][k]) >> 20 for k = 0 ... count - 1,
-// sixteen samples at a time with every tap summed in registers. The weights are nearly
-// symmetric about the centre tap n / 2, so the taps are first joined into terms: the centre
-// tap, each pair of taps at the same distance on both sides (their 16-bit sum under the
-// smaller of their weights), and alone what is left (the difference of a pair's weights on
-// its heavier tap, the first tap of an even side). The sum of the terms is the sum of the
-// taps, and there are about half as many. Each term weight is split as high x 2^15 + low
-// (low below 2^15, high at most 32), terms go in pairs through 16-bit multiply-adds, and the
-// two halves meet as (low sums + high sums x 2^15), the exact 32-bit sum (below 2^28).
-// Samples past the last group of sixteen are summed one by one.
-void GaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* weights, int n, uint8_t* out) {
+// The Gaussian sum by parts over centred boxes, for sides from 4 up. Around the centre tap
+// h = n / 2 the taps pair up at equal distances i = 1 ... n - 1 - h with nearly equal weights;
+// with V_i the smaller weight of pair i (V_0 the centre's) and S_i the sum of the box of taps
+// h - i ... h + i, the sum of V_i x (pair i) is the sum of (V_i - V_i+1) x S_i. Left over are
+// single taps: the surplus of a pair's heavier tap and, for even n, the first tap. Every term
+// is then a box sum, the difference of two 16-bit running totals (no unpacking), times a
+// weight mostly far below 2^15, so that most terms need no high half.
+constexpr int kMaxBoxTerms = 2 * kMaxSquareSize + 2;
+struct GaussianBoxes {
   struct Term {
-    const uint8_t* a;
-    const uint8_t* b;  // null: the term is line a alone
+    int high, low;  // the term is total[high] - total[low], in units from the window's start
     int32_t weight;
   };
-  Term terms[kMaxSquareSize + 1];
-  int used = 0;
-  const int h = n / 2;
-  terms[used++] = {taps[h], nullptr, weights[h]};
-  for (int i = 1; i <= h; ++i) {
-    if (h + i >= n) {
-      terms[used++] = {taps[h - i], nullptr, weights[h - i]};
-      continue;
-    }
-    const int heavier = weights[h - i] > weights[h + i] ? h - i : h + i;
-    const int32_t common = std::min(weights[h - i], weights[h + i]);
-    terms[used++] = {taps[h - i], taps[h + i], common};
-    if (weights[heavier] != common) terms[used++] = {taps[heavier], nullptr, weights[heavier] - common};
+  Term terms[kMaxBoxTerms];
+  int count = 0;
+  void Add(int high, int low, int32_t weight) {
+    if (weight != 0) terms[count++] = {high, low, weight};
   }
-  if (used % 2) terms[used++] = {taps[h], nullptr, 0};
-  const int pairs = used / 2;
-  __m128i lowPairs[(kMaxSquareSize + 2) / 2], highPairs[(kMaxSquareSize + 2) / 2];
-  int withHigh = 0;  // the pairs from here on have no high parts (the outer, lighter terms)
+  void Make(const int32_t* weights, int n) {
+    const int h = n / 2, ahead = n - 1 - h;
+    int32_t smaller[kMaxSquareSize];
+    smaller[0] = weights[h];
+    for (int i = 1; i <= ahead; ++i) smaller[i] = std::min(weights[h - i], weights[h + i]);
+    for (int i = 0; i <= ahead; ++i) Add(h + i + 1, h - i, smaller[i] - (i < ahead ? smaller[i + 1] : 0));
+    for (int i = 1; i <= ahead; ++i) {
+      const int heavier = weights[h - i] > weights[h + i] ? h - i : h + i;
+      Add(heavier + 1, heavier, weights[heavier] - smaller[i]);
+    }
+    if (h > ahead) Add(1, 0, weights[0]);
+    // Terms with high halves first, so that the pairs past them skip theirs; an even count.
+    std::stable_partition(terms, terms + count, [](const Term& t) { return (t.weight >> 15) != 0; });
+    if (count % 2) terms[count++] = {1, 0, 0};
+  }
+};
+
+// out[k] = (524288 + sum over terms t of weights[t] x (highs[t][k] - lows[t][k])) >> 20 for
+// k < count, sixteen samples at a time: each weight split as high x 2^15 + low (low below
+// 2^15), terms in pairs through 16-bit multiply-adds, the halves meeting as low sums + high
+// sums x 2^15. Partial sums may pass 2^31, but the total is below 2^28, so 32-bit sums
+// modulo 2^32 give it exactly. The rest one by one.
+void GaussianBoxSums(const uint16_t* const* highs, const uint16_t* const* lows, const int32_t* weights, int terms,
+                     ptrdiff_t count, uint8_t* out) {
+  const int pairs = terms / 2;
+  __m128i lowPairs[kMaxBoxTerms / 2], highPairs[kMaxBoxTerms / 2];
+  int withHigh = 0;  // the pairs from here on have no high halves
   for (int p = 0; p < pairs; ++p) {
-    const int32_t a = terms[2 * p].weight, b = terms[2 * p + 1].weight;
+    const int32_t a = weights[2 * p], b = weights[2 * p + 1];
     lowPairs[p] = _mm_set1_epi32((b & 32767) << 16 | (a & 32767));
-    highPairs[p] = _mm_set1_epi32((b >> 15) << 16 | (a >> 15));
-    if ((a | b) >> 15) withHigh = p + 1;
+    highPairs[p] = _mm_set1_epi32(int32_t(uint32_t(b >> 15) << 16) | ((a >> 15) & 65535));
+    if ((a >> 15) | (b >> 15)) withHigh = p + 1;
   }
   const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi32(524288);
-  // The 16-bit values of a term at samples k ... k + 15, low and high eight.
-  const auto load = [zero](const Term& t, ptrdiff_t k, __m128i& low, __m128i& high) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.a + k));
-    low = _mm_unpacklo_epi8(a, zero);
-    high = _mm_unpackhi_epi8(a, zero);
-    if (t.b) {
-      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.b + k));
-      low = _mm_add_epi16(low, _mm_unpacklo_epi8(b, zero));
-      high = _mm_add_epi16(high, _mm_unpackhi_epi8(b, zero));
-    }
+  const auto box = [&](int t, ptrdiff_t k) {
+    return _mm_sub_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(highs[t] + k)),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(lows[t] + k)));
   };
   ptrdiff_t k = 0;
   for (; k + 16 <= count; k += 16) {
     __m128i low[4] = {half, half, half, half}, high[4] = {zero, zero, zero, zero};
     for (int p = 0; p < pairs; ++p) {
-      __m128i a0, a1, b0, b1;
-      load(terms[2 * p], k, a0, a1);
-      load(terms[2 * p + 1], k, b0, b1);
+      const __m128i a0 = box(2 * p, k), a1 = box(2 * p, k + 8), b0 = box(2 * p + 1, k), b1 = box(2 * p + 1, k + 8);
       const __m128i ab[4] = {_mm_unpacklo_epi16(a0, b0), _mm_unpackhi_epi16(a0, b0), _mm_unpacklo_epi16(a1, b1),
                              _mm_unpackhi_epi16(a1, b1)};
       for (int q = 0; q < 4; ++q) low[q] = _mm_add_epi32(low[q], _mm_madd_epi16(ab[q], lowPairs[p]));
@@ -89,8 +92,8 @@ void GaussianTaps(const uint8_t* const* taps, ptrdiff_t count, const int32_t* we
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), bytes);
   }
   for (; k < count; ++k) {
-    int32_t acc = 524288;
-    for (int j = 0; j < n; ++j) acc += weights[j] * taps[j][k];
+    int64_t acc = 524288;
+    for (int t = 0; t < terms; ++t) acc += int64_t{weights[t]} * int16_t(highs[t][k] - lows[t][k]);
     out[k] = static_cast<uint8_t>(acc >> 20);
   }
 }
@@ -278,9 +281,57 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   if (!ring.rows) return nullptr;
   int32_t weights[kMaxSquareSize];
   GaussianWeights(n, weights);
+  const int back = n / 2, ahead = n - 1 - back;
 #if defined(__SSE2__)
   SmallGaussian smallGaussian;
-  const bool small = smallGaussian.Make(weights, n);
+  if (!smallGaussian.Make(weights, n)) {
+    // Box sums over running totals: those of each padded row, and those of the padded column
+    // of rows, total row q being the sum of rows clamp(0 - back) ... clamp(q - 1 - back). The
+    // total rows y ... y + n serve output row y; a ring of n + 2 of them, an odd number of
+    // cache lines apart (see AllocateRing).
+    GaussianBoxes boxes;
+    boxes.Make(weights, n);
+    const int totalRows = n + 2;
+    const ptrdiff_t totalStride = ((ring.bytes * 2) / 128 + 1) * 64 + 32;  // in totals
+    uint16_t* rowTotals = frame.AllocateTable<uint16_t>(size_t(layout.width + n) * channels);
+    uint16_t* columnTotals = frame.AllocateTable<uint16_t>(size_t(totalRows) * size_t(totalStride));
+    if (!rowTotals || !columnTotals) return nullptr;
+    frame.CopyHeaderAndPalette();
+    frame.DiscardAbortQuery();
+    int32_t termWeights[kMaxBoxTerms];
+    for (int t = 0; t < boxes.count; ++t) termWeights[t] = boxes.terms[t].weight;
+    const uint16_t* highs[kMaxBoxTerms];
+    const uint16_t* lows[kMaxBoxTerms];
+    const auto horizontal = [&](const RowArgs& a) {
+      PaddedRowTotals(a, n, rowTotals);
+      for (int t = 0; t < boxes.count; ++t) {
+        highs[t] = rowTotals + boxes.terms[t].high * channels;
+        lows[t] = rowTotals + boxes.terms[t].low * channels;
+      }
+      GaussianBoxSums(highs, lows, termWeights, boxes.count, ring.bytes, a.out);
+    };
+    const auto totalRow = [&](int q) { return columnTotals + ptrdiff_t(q % totalRows) * totalStride; };
+    int madeTotals = 0;
+    const auto vertical = [&](int y, uint8_t* out, const uint8_t*) {
+      for (; madeTotals <= y + n; ++madeTotals) {
+        uint16_t* total = totalRow(madeTotals);
+        if (madeTotals == 0) {
+          std::fill_n(total, ring.bytes, uint16_t{0});
+          continue;
+        }
+        const uint16_t* before = totalRow(madeTotals - 1);
+        const uint8_t* row = ring.Row(madeTotals - 1 - back);
+        for (ptrdiff_t k = 0; k < ring.bytes; ++k) total[k] = uint16_t(before[k] + row[k]);
+      }
+      for (int t = 0; t < boxes.count; ++t) {
+        highs[t] = totalRow(y + boxes.terms[t].high);
+        lows[t] = totalRow(y + boxes.terms[t].low);
+      }
+      GaussianBoxSums(highs, lows, termWeights, boxes.count, ring.bytes, out);
+    };
+    RunFusedPasses(frame, n, ring, horizontal, vertical);
+    return frame.Finish();
+  }
 #else
   int32_t* sums = frame.AllocateTable<int32_t>(size_t(ring.bytes));
   uint16_t* highSums = frame.AllocateTable<uint16_t>(size_t(ring.bytes));
@@ -302,11 +353,7 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   // the sums (below 2^28) no wider type. taps[j] is the line under weight j.
   const auto accumulate = [&](const uint8_t* const* taps, ptrdiff_t count, uint8_t* out) {
 #if defined(__SSE2__)
-    if (small) {
-      SmallGaussianTaps(taps, count, weights, n, smallGaussian, out);
-    } else {
-      GaussianTaps(taps, count, weights, n, out);
-    }
+    SmallGaussianTaps(taps, count, weights, n, smallGaussian, out);
 #else
     for (ptrdiff_t k = 0; k < count; ++k) sums[k] = 524288;
     for (ptrdiff_t k = 0; k < count; ++k) highSums[k] = 0;
@@ -328,7 +375,6 @@ HGLOBAL GaussianBlur(HGLOBAL dib, const void* record) {
   // Along a row the pixels whose windows lie inside it, back ... width - 1 - ahead, are
   // summed straight from the source row; those at the ends, whose windows clamp, over a short
   // copy of the end padded with the edge pixel.
-  const int back = n / 2, ahead = n - 1 - back;
   uint8_t endLine[2 * kMaxSquareSize * 3];
   const auto horizontal = [&](const RowArgs& a) {
     const auto ends = [&](int from, int to) {  // pixels from ... to - 1

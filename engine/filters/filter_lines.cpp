@@ -71,13 +71,9 @@ bool BoxMeansAlongRows::Make(RoutineFrame& frame, int n) {
   return totals_ != nullptr;
 }
 
-void BoxMeansAlongRows::operator()(const RowArgs& a) const {
-  // The totals of the row as if padded for its windows, without copying it: n / 2 copies of
-  // the first pixel, the row, then n - 1 - n / 2 copies of the last pixel. The window of
-  // pixel p is then units p ... p + n - 1.
-  const int unit = a.channels, back = n_ / 2, ahead = n_ - 1 - back;
+void PaddedRowTotals(const RowArgs& a, int n, uint16_t* totals) {
+  const int unit = a.channels, back = n / 2, ahead = n - 1 - back;
   const ptrdiff_t count = ptrdiff_t(a.width) * unit;
-  uint16_t* totals = totals_;
   for (int c = 0; c < unit; ++c) totals[c] = 0;
   for (int i = 0; i < back; ++i, totals += unit) {
     for (int c = 0; c < unit; ++c) totals[unit + c] = uint16_t(totals[c] + a.in[c]);
@@ -88,5 +84,9 @@ void BoxMeansAlongRows::operator()(const RowArgs& a) const {
   for (int i = 0; i < ahead; ++i, totals += unit) {
     for (int c = 0; c < unit; ++c) totals[unit + c] = uint16_t(totals[c] + last[c]);
   }
-  DivideSums(totals_ + ptrdiff_t(n_) * unit, totals_, divide_, a.out, count);
+}
+
+void BoxMeansAlongRows::operator()(const RowArgs& a) const {
+  PaddedRowTotals(a, n_, totals_);
+  DivideSums(totals_ + ptrdiff_t(n_) * a.channels, totals_, divide_, a.out, ptrdiff_t(a.width) * a.channels);
 }

@@ -188,6 +188,12 @@ void RunFusedPasses(RoutineFrame& frame, int64_t n, const RowRing& ring, Horizon
 // length + unit values.
 void RunningTotals(const uint8_t* line, ptrdiff_t length, int unit, uint16_t* totals);
 
+// The running totals of a row as if padded for windows of side n, without copying it: n / 2
+// copies of the first pixel, the row, then n - 1 - n / 2 copies of the last pixel, so that
+// the window of pixel p is units p ... p + n - 1 and sums to totals[(p + n) x channels + c] -
+// totals[p x channels + c]. `totals` has room for (width + n) x channels values.
+void PaddedRowTotals(const RowArgs& a, int n, uint16_t* totals);
+
 #if defined(__SSE2__)
 // ((x x multiplier) >> 16) >> shift on eight 16-bit lanes: the high half of the product is one
 // instruction (the compiler, left alone, widens the product to 32 bits).

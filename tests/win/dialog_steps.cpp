@@ -147,8 +147,8 @@ namespace {
 
 std::string Describe(const Step& step) {
   static const char* const kNames[] = {
-      "Scroll", "Click",  "Type",    "Select",   "Mouse",    "Resize", "File",      "Text",  "Enabled",          "Checked",
-      "Position", "Fields", "Bytes", "Focus", "Inverted", "Selected", "Items", "Refreshes", "Zooms", "AfterShowsEffect",
+      "Scroll", "Click", "Type", "Select", "Mouse", "Resize", "File", "Text", "Enabled", "Checked", "Position",
+      "Fields", "Bytes", "Focus", "Inverted", "Selected", "Items", "Refreshes", "Zooms", "AfterShowsEffect",
       "AfterShowsPicture", "Effect", "Embedded"};
   std::ostringstream out;
   out << kNames[step.kind] << "(" << step.id << ", " << step.value << ", " << step.extra << ")";

@@ -9,6 +9,11 @@
 
 #include "engine/filters/filter_lines.h"
 #include "engine/filters/filters.h"
+#include "engine/wide_kernels.h"
+
+// The helpers below take ThirtyTwoSamples vectors by value; they are all inlined, so the note
+// that such arguments pass differently without AVX concerns no call.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -100,13 +105,19 @@ struct SixteenSamples {
 };
 #endif
 
-// body(ops, k) over samples 0 ... count - 1 in order: SixteenSamples at k, k + 16, ... while
-// sixteen remain (SSE2), OneSample for the rest. Each step reads all its samples before it
-// stores any, so a body that updates a line in place from samples at or ahead of k gives the
-// same bytes as one sample at a time.
-template <typename Body>
-inline void ForEachSample(ptrdiff_t count, Body body) {
+// body(ops, k) over samples 0 ... count - 1 in order: ThirtyTwoSamples at k, k + 32, ... while
+// thirty-two remain (kWide: in the wide builds of the kernels), then SixteenSamples (SSE2),
+// then OneSample for the rest. Each step reads all its samples before it stores any, so a body
+// that updates a line in place from samples at or ahead of k gives the same bytes as one sample
+// at a time.
+template <bool kWide, typename Body>
+FXUI_KERNEL_BODY void ForEachSample(ptrdiff_t count, Body body) {
   ptrdiff_t k = 0;
+#if defined(__GNUC__)
+  if constexpr (kWide) {
+    for (; k + 32 <= count; k += 32) body(ThirtyTwoSamples{}, k);
+  }
+#endif
 #if defined(__SSE2__)
   for (; k + 16 <= count; k += 16) body(SixteenSamples{}, k);
 #endif
@@ -124,9 +135,9 @@ inline typename Ops::Vector Pick(typename Ops::Vector a, typename Ops::Vector b)
 
 // out[k] = the larger (smaller) of a[k] and b[k]; out may be a, and b may lie ahead of a in
 // the same line.
-template <bool kMaximum>
-void PickLines(const uint8_t* a, const uint8_t* b, uint8_t* out, ptrdiff_t count) {
-  ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+template <bool kMaximum, bool kWide>
+FXUI_KERNEL_BODY void PickLines(const uint8_t* a, const uint8_t* b, uint8_t* out, ptrdiff_t count) {
+  ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t k) {
     using Ops = decltype(ops);
     Ops::Store(out + k, Pick<kMaximum, Ops>(Ops::Load(a + k), Ops::Load(b + k)));
   });
@@ -150,8 +161,8 @@ void PickLines(const uint8_t* a, const uint8_t* b, uint8_t* out, ptrdiff_t count
 // larger than s), x + r and x + r + s.
 //
 // `suffixes` holds n - 1 rows, `running` one, `line` width + n - 1 pixels.
-template <bool kMaximum>
-void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* running, uint8_t* line) {
+template <bool kMaximum, bool kWide>
+FXUI_KERNEL_BODY void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* running, uint8_t* line) {
   const DibLayout& layout = frame.layout();
   const int width = layout.width, height = layout.height, channels = ChannelsOf(layout);
   const ptrdiff_t count = ptrdiff_t(width) * channels, stride = layout.stride;
@@ -173,7 +184,7 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
       // Windows of two or three rows pick them directly: fewer loads and stores (for n = 2
       // the last row is taken twice).
       const uint8_t *r0 = padded(y), *r1 = padded(y + 1), *r2 = padded(y + n - 1);
-      ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+      ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t k) {
         using Ops = decltype(ops);
         const auto v = Pick<kMaximum, Ops>(Ops::Load(r0 + k), Ops::Load(r1 + k));
         Ops::Store(centre + k, Pick<kMaximum, Ops>(v, Ops::Load(r2 + k)));
@@ -182,17 +193,17 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
       suffix[n - 1] = padded(b + n - 1);
       for (int k = n - 2; k > 0; --k) {
         uint8_t* row = suffixes + (k - 1) * count;
-        PickLines<kMaximum>(padded(b + k), suffix[k + 1], row, count);
+        PickLines<kMaximum, kWide>(padded(b + k), suffix[k + 1], row, count);
         suffix[k] = row;
       }
-      PickLines<kMaximum>(padded(b), suffix[1], centre, count);
+      PickLines<kMaximum, kWide>(padded(b), suffix[1], centre, count);
     } else if (i == 1) {
       prefix = padded(b + n);
-      PickLines<kMaximum>(suffix[1], prefix, centre, count);
+      PickLines<kMaximum, kWide>(suffix[1], prefix, centre, count);
     } else {
       const uint8_t* entering = padded(y + n - 1);
       const uint8_t* within = suffix[i];
-      ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+      ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t k) {
         using Ops = decltype(ops);
         const auto r = Pick<kMaximum, Ops>(Ops::Load(prefix + k), Ops::Load(entering + k));
         Ops::Store(running + k, r);
@@ -206,11 +217,11 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
       std::memcpy(centre + count + k * channels, centre + count - channels, size_t(channels));
     }
     for (int span = 1; span < s; span *= 2) {
-      PickLines<kMaximum>(line, line + span * channels, line, ptrdiff_t(width + n - 1 - span) * channels);
+      PickLines<kMaximum, kWide>(line, line + span * channels, line, ptrdiff_t(width + n - 1 - span) * channels);
     }
     uint8_t* out = frame.resultPixels() + y * stride;
     const uint8_t* next = padded(y + n);  // the next result row's new source row
-    ForEachSample(count, [&](auto ops, ptrdiff_t k) {
+    ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t k) {
       using Ops = decltype(ops);
       const uint8_t* x = line + k;
       auto v = Pick<kMaximum, Ops>(Ops::Load(x), Ops::Load(x + rest));
@@ -223,6 +234,26 @@ void RunExtremeRows(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* runn
   for (int x = 0; x < width; ++x) {
     if (!frame.BeginPassStep(x, width, 50, 50)) return;
   }
+}
+
+// The routine's rows in the baseline build and in the wide one (see wide_kernels.h).
+template <bool kMaximum>
+void RunExtremeRowsBaseline(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* running, uint8_t* line) {
+  RunExtremeRows<kMaximum, false>(frame, n, suffixes, running, line);
+}
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+template <bool kMaximum>
+__attribute__((target("avx2"))) void RunExtremeRowsWide(RoutineFrame& frame, int n, uint8_t* suffixes,
+                                                         uint8_t* running, uint8_t* line) {
+  RunExtremeRows<kMaximum, true>(frame, n, suffixes, running, line);
+}
+#endif
+template <bool kMaximum>
+void RunExtremes(RoutineFrame& frame, int n, uint8_t* suffixes, uint8_t* running, uint8_t* line) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+  if (WideKernels()) return RunExtremeRowsWide<kMaximum>(frame, n, suffixes, running, line);
+#endif
+  RunExtremeRowsBaseline<kMaximum>(frame, n, suffixes, running, line);
 }
 
 }  // namespace
@@ -246,9 +277,9 @@ HGLOBAL MaximumMinimum(HGLOBAL dib, const void* record) {
   frame.DiscardAbortQuery();
 
   if (params.maximum != 0) {
-    RunExtremeRows<true>(frame, n, suffixes, running, line);
+    RunExtremes<true>(frame, n, suffixes, running, line);
   } else {
-    RunExtremeRows<false>(frame, n, suffixes, running, line);
+    RunExtremes<false>(frame, n, suffixes, running, line);
   }
   return frame.Finish();
 }
@@ -428,15 +459,31 @@ inline typename Ops::Vector Median3(typename Ops::Vector a, typename Ops::Vector
   return Ops::Max(Ops::Min(a, b), Ops::Min(Ops::Max(a, b), c));
 }
 
-void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* below, int width, int channels,
-                      uint8_t* lo, uint8_t* mid, uint8_t* hi, uint8_t* out, const uint8_t* next) {
-  const ptrdiff_t count = ptrdiff_t(width) * channels, step = channels;
+struct NetworkRowArgs {
+  const uint8_t* above;
+  const uint8_t* row;
+  const uint8_t* below;  // null for n = 2
+  int width;
+  int channels;
+  uint8_t* lo;
+  uint8_t* mid;
+  uint8_t* hi;
+  uint8_t* out;
+  const uint8_t* next;
+};
+
+template <bool kWide>
+FXUI_KERNEL_BODY void MedianNetworkRowBody(const NetworkRowArgs& args) {
+  const uint8_t *above = args.above, *row = args.row, *below = args.below, *next = args.next;
+  const int channels = args.channels;
+  uint8_t *lo = args.lo, *mid = args.mid, *hi = args.hi, *out = args.out;
+  const ptrdiff_t count = ptrdiff_t(args.width) * channels, step = channels;
   // Column sorts, then one pixel of padding at each end repeating the edge pixel.
   uint8_t* l = lo + 16;
   uint8_t* m = mid + 16;
   uint8_t* h = hi + 16;
   if (below) {
-    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+    ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t j) {
       using Ops = decltype(ops);
       const auto x = Ops::Load(above + j), y = Ops::Load(row + j), z = Ops::Load(below + j);
       const auto small = Ops::Min(x, y), large = Ops::Max(x, y);
@@ -445,7 +492,7 @@ void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* b
       Ops::Store(m + j, Ops::Max(small, Ops::Min(large, z)));
     });
   } else {
-    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+    ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t j) {
       using Ops = decltype(ops);
       const auto x = Ops::Load(above + j), y = Ops::Load(row + j);
       Ops::Store(l + j, Ops::Min(x, y));
@@ -457,7 +504,7 @@ void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* b
     l[count + c] = l[count - step + c], m[count + c] = m[count - step + c], h[count + c] = h[count - step + c];
   }
   if (below) {
-    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+    ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t j) {
       using Ops = decltype(ops);
       const uint8_t *a = l + j, *b = m + j, *c = h + j;
       const auto largestLow = Ops::Max(Ops::Max(Ops::Load(a - step), Ops::Load(a)), Ops::Load(a + step));
@@ -468,7 +515,7 @@ void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* b
     });
   } else {
     // The window of x is columns x - 1 and x.
-    ForEachSample(count, [&](auto ops, ptrdiff_t j) {
+    ForEachSample<kWide>(count, [&](auto ops, ptrdiff_t j) {
       using Ops = decltype(ops);
       const uint8_t *a = l + j, *c = h + j;
       Ops::Store(out + j, Ops::Min(Ops::Max(Ops::Load(a - step), Ops::Load(a)),
@@ -476,6 +523,8 @@ void MedianNetworkRow(const uint8_t* above, const uint8_t* row, const uint8_t* b
     });
   }
 }
+
+FXUI_DUAL_KERNEL(MedianNetworkRow, const NetworkRowArgs&)
 
 }  // namespace
 
@@ -503,9 +552,9 @@ HGLOBAL Median(HGLOBAL dib, const void* record) {
     for (int y = 0; y < layout.height; ++y) {
       if (!frame.BeginRow(y)) break;
       // Rows y - 1 and y for n = 2; y - 1, y and y + 1 for n = 3; row y + 2 (n = 3) is prefetched.
-      MedianNetworkRow(sourceRow(y - 1), sourceRow(y), n == 3 ? sourceRow(y + 1) : nullptr, layout.width, channels,
-                       sorted, sorted + padded, sorted + 2 * padded,
-                       frame.resultPixels() + ptrdiff_t(y) * layout.stride, sourceRow(y + 2));
+      MedianNetworkRow(NetworkRowArgs{sourceRow(y - 1), sourceRow(y), n == 3 ? sourceRow(y + 1) : nullptr,
+                                      layout.width, channels, sorted, sorted + padded, sorted + 2 * padded,
+                                      frame.resultPixels() + ptrdiff_t(y) * layout.stride, sourceRow(y + 2)});
     }
     return frame.Finish();
   }

@@ -68,6 +68,7 @@ struct SketchRowArgs {
   bool rgbPencil;
 };
 
+template <bool kWide>
 FXUI_KERNEL_BODY void SketchRowBody(const SketchRowArgs& a) {
   const ptrdiff_t c = a.channels;
   SobelColumns(a.in - a.stride, a.in, a.in + a.stride, a.s, a.d, a.rowBytes);

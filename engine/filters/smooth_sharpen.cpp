@@ -80,6 +80,7 @@ struct SmoothRowArgs {
   int channels;
 };
 
+template <bool kWide>
 FXUI_KERNEL_BODY void SmoothWholeRowBody(const SmoothRowArgs& a) {
   const ptrdiff_t c = a.channels, line = kSmoothPiece + 2 * c;
   int16_t* const t = a.columns + c;  // t[i]: the column of sample first + i, for -c <= i < n + c

@@ -118,13 +118,8 @@ HGLOBAL Threshold(HGLOBAL dib, const void* record) {
   const ThresholdTransform transform{255 * level};
   switch (frame.kind()) {
     case kDibRgb24: {
-      const DibLayout& layout = frame.layout();
-      const int width = layout.width, height = layout.height;
-      const size_t stride = layout.stride;
-      for (int row = 0; row < height; ++row) {
-        if (!frame.BeginRow(row)) break;
-        ThresholdRgbRow(frame.sourcePixels() + row * stride, frame.resultPixels() + row * stride, width, transform.limit);
-      }
+      const int width = frame.layout().width;
+      ForEachPixelRow(frame, [&](const uint8_t* in, uint8_t* out) { ThresholdRgbRow(in, out, width, transform.limit); });
       break;
     }
     case kDibGreyRamp: {

@@ -51,58 +51,32 @@ void MapRgbPixels(const uint8_t* in, uint8_t* out, int width, const uint8_t* blu
 
 const std::array<uint8_t, 256> kIdentityLevels = MakeIdentityLevels();
 
-// The row loops keep the layout in locals: a byte stored through `out` could otherwise change
-// it as far as the compiler knows, and it would be read again after every store.
 void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red) {
-  const DibLayout& layout = frame.layout();
-  const int width = layout.width, height = layout.height;
-  const size_t stride = layout.stride;
-  const uint8_t* in = frame.sourcePixels();
-  uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < height; ++row, in += stride, out += stride) {
-    if (!frame.BeginRow(row)) return;
+  const int width = frame.layout().width;
+  ForEachPixelRow(frame, [=](const uint8_t* in, uint8_t* out) {
     if (blue == green && green == red) {
       MapBytes(in, out, 3 * size_t(width), blue);
     } else {
       MapRgbPixels(in, out, width, blue, green, red);
     }
-  }
+  });
 }
 
 void MapStrideRows(RoutineFrame& frame, const uint8_t* table) {
-  const DibLayout& layout = frame.layout();
-  const int height = layout.height;
-  const size_t stride = layout.stride;
-  const uint8_t* in = frame.sourcePixels();
-  uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < height; ++row, in += stride, out += stride) {
-    if (!frame.BeginRow(row)) return;
-    MapBytes(in, out, stride, table);
-  }
+  const size_t stride = frame.layout().stride;
+  ForEachPixelRow(frame, [=](const uint8_t* in, uint8_t* out) { MapBytes(in, out, stride, table); });
 }
 
 void ComplementStrideRows(RoutineFrame& frame) {
-  const DibLayout& layout = frame.layout();
-  const int height = layout.height;
-  const size_t stride = layout.stride;
-  const uint8_t* in = frame.sourcePixels();
-  uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < height; ++row, in += stride, out += stride) {
-    if (!frame.BeginRow(row)) return;
+  const size_t stride = frame.layout().stride;
+  ForEachPixelRow(frame, [=](const uint8_t* in, uint8_t* out) {
     for (size_t i = 0; i < stride; ++i) out[i] = uint8_t(255 - in[i]);  // vectorised
-  }
+  });
 }
 
 void MapGreyRows(RoutineFrame& frame, const uint8_t* table) {
-  const DibLayout& layout = frame.layout();
-  const int height = layout.height;
-  const size_t stride = layout.stride, width = size_t(layout.width);
-  const uint8_t* in = frame.sourcePixels();
-  uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < height; ++row, in += stride, out += stride) {
-    if (!frame.BeginRow(row)) return;
-    MapBytes(in, out, width, table);
-  }
+  const size_t width = size_t(frame.layout().width);
+  ForEachPixelRow(frame, [=](const uint8_t* in, uint8_t* out) { MapBytes(in, out, width, table); });
 }
 
 void MapPaletteEntries(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red,

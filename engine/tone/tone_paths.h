@@ -14,6 +14,23 @@
 // Entry i is i.
 extern const std::array<uint8_t, 256> kIdentityLevels;
 
+// Calls row(in, out) with the source and result pixels of each stored row in order, asking the
+// abort test before every row and reporting progress on every 16th. The layout is read into
+// locals once (and callers capture what they need by value): the byte stores through `out`
+// could otherwise change it as far as the compiler knows, and it would be read again after
+// every store.
+template <typename Row>
+void ForEachPixelRow(RoutineFrame& frame, Row row) {
+  const int height = frame.layout().height;
+  const size_t stride = frame.layout().stride;
+  const uint8_t* in = frame.sourcePixels();
+  uint8_t* out = frame.resultPixels();
+  for (int y = 0; y < height; ++y, in += stride, out += stride) {
+    if (!frame.BeginRow(y)) return;
+    row(in, out);
+  }
+}
+
 // Maps every pixel of a 24-bit image (blue, green, red bytes through their tables); the row
 // padding is skipped. Abort test before every row, progress every 16th row.
 void MapRgbRows(RoutineFrame& frame, const uint8_t* blue, const uint8_t* green, const uint8_t* red);
@@ -46,14 +63,8 @@ void CopyPixelRows(RoutineFrame& frame, int cadence, RowCopy copy = RowCopy::kWh
 // every 16th row.
 template <typename Transform>
 void MapRgbColours(RoutineFrame& frame, const Transform& transform) {
-  // The layout in locals: the stores through `out` could otherwise change it for the compiler.
-  const DibLayout& layout = frame.layout();
-  const int width = layout.width, height = layout.height;
-  const size_t stride = layout.stride;
-  const uint8_t* in = frame.sourcePixels();
-  uint8_t* out = frame.resultPixels();
-  for (int row = 0; row < height; ++row, in += stride, out += stride) {
-    if (!frame.BeginRow(row)) return;
+  const int width = frame.layout().width;
+  ForEachPixelRow(frame, [width, &transform](const uint8_t* in, uint8_t* out) {
     for (int x = 0; x < width; ++x) {
       uint8_t b = in[3 * x], g = in[3 * x + 1], r = in[3 * x + 2];
       transform(b, g, r);
@@ -61,7 +72,7 @@ void MapRgbColours(RoutineFrame& frame, const Transform& transform) {
       out[3 * x + 1] = g;
       out[3 * x + 2] = r;
     }
-  }
+  });
 }
 // Every colour-count palette entry of the source into the result, its fourth byte copied. No
 // abort test or progress.

@@ -13,6 +13,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/wide_kernels.h"
+
+// Where the processor has AVX2 (WideKernels), the places of eight pairs are worked out at once.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define FXUI_WARP_AVX2 1
+#endif
+
 constexpr int kWarpTableSize = 512;  // entries per factor table, one per ring index
 constexpr int32_t kWarpOne = 16384;  // a factor of 1.0 (14 fraction bits)
 
@@ -71,12 +79,27 @@ struct PairSums {
   int32_t x0, dx, y0, dy;
 };
 
+#if defined(FXUI_WARP_AVX2)
+// The same sums for eight pairs in AVX2 lanes (32-bit products wrap as WrapMul's do).
+struct PairSums8 {
+  __m256i x0, dx, y0, dy;
+};
+#endif
+
 // One factor per ring index: the offset is scaled by f[k].
 struct RadialLaw {
   const int32_t* f;
   PairSums Sums(int32_t k, int32_t u, int32_t v, int32_t xBias, int32_t yBias) const {
     return {xBias, WrapMul(f[k], u), WrapAdd(WrapMul(f[k], v), yBias), 0};
   }
+#if defined(FXUI_WARP_AVX2)
+  __attribute__((target("avx2"))) PairSums8 Sums8(__m256i k, __m256i u, __m256i v, __m256i xBias,
+                                                  __m256i yBias) const {
+    const __m256i factor = _mm256_i32gather_epi32(reinterpret_cast<const int*>(f), k, 4);
+    return {xBias, _mm256_mullo_epi32(factor, u), _mm256_add_epi32(_mm256_mullo_epi32(factor, v), yBias),
+            _mm256_setzero_si256()};
+  }
+#endif
 };
 
 // A cosine and a sine part per ring index: the offset is turned (and scaled) by the matrix,
@@ -87,6 +110,15 @@ struct RotationalLaw {
   PairSums Sums(int32_t k, int32_t u, int32_t v, int32_t xBias, int32_t yBias) const {
     return {WrapSub(xBias, WrapMul(s[k], v)), WrapMul(c[k], u), WrapAdd(WrapMul(c[k], v), yBias), WrapMul(s[k], u)};
   }
+#if defined(FXUI_WARP_AVX2)
+  __attribute__((target("avx2"))) PairSums8 Sums8(__m256i k, __m256i u, __m256i v, __m256i xBias,
+                                                  __m256i yBias) const {
+    const __m256i cosine = _mm256_i32gather_epi32(reinterpret_cast<const int*>(c), k, 4);
+    const __m256i sine = _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), k, 4);
+    return {_mm256_sub_epi32(xBias, _mm256_mullo_epi32(sine, v)), _mm256_mullo_epi32(cosine, u),
+            _mm256_add_epi32(_mm256_mullo_epi32(cosine, v), yBias), _mm256_mullo_epi32(sine, u)};
+  }
+#endif
 };
 
 // The image being warped: source and result pixels (after header and palette) of one size.
@@ -104,13 +136,6 @@ struct WarpImage {
 // high.
 constexpr int32_t kWarpTile = 128;
 
-// The usual case, a coordinate inside the image, is marked as such: the compiler otherwise
-// lays it out as the branch taken away and back.
-inline int32_t ClampCoordinate(int32_t at, int32_t last) {
-  if (__builtin_expect(static_cast<uint32_t>(at) <= static_cast<uint32_t>(last), 1)) return at;
-  return at < 0 ? 0 : last;
-}
-
 // Where the pixels of one column of a tile came from in the previous row of the band: the
 // source moves about as much from one row to the next, so the next row's source lines can be
 // fetched a whole tile row ahead of their use, instead of each copy waiting for its own line.
@@ -119,36 +144,120 @@ struct WarpLookahead {
   uintptr_t left[kWarpTile];
 };
 
-// Maps the pixels of stored row `row` in columns first ... end - 1 of the left half and in
-// their mirror columns width - 1 - x (the middle column of an odd width is its own mirror and
-// is written twice with the same pixel), and asks for the lines that the next row will likely
-// read. The law comes by value and the image's fields are copied into locals: the byte stores
-// could otherwise alias them and force reloads.
-template <int kPixelBytes, typename Law>
-void WarpRowPairs(const WarpImage& image, const int32_t* columnParts, const Law law, int32_t row, int32_t rowPart,
-                  int32_t first, int32_t end, WarpLookahead& ahead) {
-  const int32_t w = image.width, h = image.height;
-  const size_t stride = image.stride;
+// The usual case, a coordinate inside the image, is marked as such: the compiler otherwise
+// lays it out as the branch taken away and back.
+inline int32_t ClampCoordinate(int32_t at, int32_t last) {
+  if (__builtin_expect(static_cast<uint32_t>(at) <= static_cast<uint32_t>(last), 1)) return at;
+  return at < 0 ? 0 : last;
+}
+
+// Where the pixels of a row's pairs come from, one pair at a time: the offsets, from the first
+// source pixel, of the sources of column x (inside the ellipse, ring index below the table
+// size, from the law, the centre pixel of an odd size using entry 1, clamped into the image;
+// on or outside it the pixel itself) and of its mirror column width - 1 - x.
+template <typename Law>
+struct RowPlaces {
+  const Law law;  // by value, and the image's fields in members: the copies' byte stores could
+                  // otherwise alias them and force reloads
+  const int32_t* columnParts;
+  int32_t rowPart, row, w, h, xBias, yBias, v;
+  ptrdiff_t stride, bytes;
+
+  RowPlaces(const Law& law, const int32_t* columnParts, int32_t rowPart, int32_t row, const WarpImage& image)
+      : law(law), columnParts(columnParts), rowPart(rowPart), row(row), w(image.width), h(image.height),
+        xBias(WrapSub(WrapMul(kWarpOne, w), 8192)), yBias(WrapSub(WrapMul(kWarpOne, h), 8192)), v(2 * row + 1 - h),
+        stride(ptrdiff_t(image.stride)), bytes(image.pixelBytes) {}
+
+  void operator()(int32_t x, ptrdiff_t& right, ptrdiff_t& left) const {
+    int32_t k = WrapAdd(rowPart, columnParts[x]);
+    if (k >= kWarpTableSize) {
+      right = row * stride + x * bytes;
+      left = row * stride + (w - 1 - x) * bytes;
+      return;
+    }
+    if (k < 1) k = 1;
+    const PairSums p = law.Sums(k, 2 * x + 1 - w, v, xBias, yBias);
+    right = ClampCoordinate(WrapAdd(p.y0, p.dy) >> 15, h - 1) * stride +
+            ClampCoordinate(WrapAdd(p.x0, p.dx) >> 15, w - 1) * bytes;
+    left = ClampCoordinate(WrapSub(p.y0, p.dy) >> 15, h - 1) * stride +
+           ClampCoordinate(WrapSub(p.x0, p.dx) >> 15, w - 1) * bytes;
+  }
+};
+
+#if defined(FXUI_WARP_AVX2)
+// The offsets of the sources of a tile row's pairs, worked out ahead of the copies.
+struct PairSources {
+  ptrdiff_t right[kWarpTile];
+  ptrdiff_t left[kWarpTile];
+};
+
+// Offsets y x stride + x x bytes of eight sources, as ptrdiff_t. The products are made in
+// 32-bit lanes, so only for images of fewer than 2^31 pixel bytes.
+__attribute__((target("avx2"))) inline void StoreOffsets(ptrdiff_t* at, __m256i y, __m256i x, __m256i stride,
+                                                         __m256i bytes) {
+  const __m256i offsets = _mm256_add_epi32(_mm256_mullo_epi32(y, stride), _mm256_mullo_epi32(x, bytes));
+  if constexpr (sizeof(ptrdiff_t) == 8) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), _mm256_cvtepi32_epi64(_mm256_castsi256_si128(offsets)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at + 4),
+                        _mm256_cvtepi32_epi64(_mm256_extracti128_si256(offsets, 1)));
+  } else {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), offsets);
+  }
+}
+
+// RowPlaces for the pairs of columns first ... first + count - 1, eight at a time: the law's
+// entries gathered, the same 32-bit wrapping products and arithmetic shifts, min/max for the
+// clamps and a select for the pixels on or outside the ellipse (which read entry 1 and drop
+// the answer). The pairs after the last group of eight one by one.
+template <typename Law>
+__attribute__((target("avx2"))) void PlaceRowPairs(const RowPlaces<Law>& places, int32_t first, int32_t count,
+                                                      PairSources& to) {
+  const __m256i xBias = _mm256_set1_epi32(places.xBias), yBias = _mm256_set1_epi32(places.yBias);
+  const __m256i v = _mm256_set1_epi32(places.v), rows = _mm256_set1_epi32(places.row);
+  const __m256i zero = _mm256_setzero_si256(), one = _mm256_set1_epi32(1), size = _mm256_set1_epi32(kWarpTableSize);
+  const __m256i lastX = _mm256_set1_epi32(places.w - 1), lastY = _mm256_set1_epi32(places.h - 1);
+  const __m256i part = _mm256_set1_epi32(places.rowPart), width = _mm256_set1_epi32(places.w);
+  const __m256i stride = _mm256_set1_epi32(int32_t(places.stride)), bytes = _mm256_set1_epi32(int32_t(places.bytes));
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  int32_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256i x = _mm256_add_epi32(_mm256_set1_epi32(first + i), lanes);
+    const __m256i k = _mm256_add_epi32(
+        part, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(places.columnParts + first + i)));
+    const __m256i inside = _mm256_cmpgt_epi32(size, k);
+    const __m256i entry = _mm256_blendv_epi8(one, _mm256_max_epi32(k, one), inside);
+    const __m256i u = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(x, x), one), width);
+    const PairSums8 p = places.law.Sums8(entry, u, v, xBias, yBias);
+    __m256i at[4] = {_mm256_add_epi32(p.x0, p.dx), _mm256_add_epi32(p.y0, p.dy), _mm256_sub_epi32(p.x0, p.dx),
+                     _mm256_sub_epi32(p.y0, p.dy)};
+    for (int j = 0; j < 4; ++j) {
+      at[j] = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(at[j], 15), zero), j % 2 ? lastY : lastX);
+    }
+    StoreOffsets(to.right + i, _mm256_blendv_epi8(rows, at[1], inside), _mm256_blendv_epi8(x, at[0], inside),
+                 stride, bytes);
+    StoreOffsets(to.left + i, _mm256_blendv_epi8(rows, at[3], inside),
+                 _mm256_blendv_epi8(_mm256_sub_epi32(lastX, x), at[2], inside), stride, bytes);
+  }
+  for (; i < count; ++i) places(first + i, to.right[i], to.left[i]);
+}
+#endif
+
+// Copies the pixels of row `row` in columns first ... end - 1 of the left half and in their
+// mirror columns width - 1 - x from where place(x, right, left) says (the middle column of an
+// odd width is its own mirror and is written twice with the same pixel), and asks for the
+// lines that the next row will likely read.
+template <int kPixelBytes, typename Place>
+void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t end, WarpLookahead& ahead,
+                  const Place& place) {
+  const int32_t w = image.width;
   const uint8_t* const source = image.source;
-  const int32_t xBias = WrapSub(WrapMul(kWarpOne, w), 8192), yBias = WrapSub(WrapMul(kWarpOne, h), 8192);
-  const int32_t v = 2 * row + 1 - h;
-  const uint8_t* const in = source + row * stride;
-  uint8_t* const out = image.result + row * stride;
+  uint8_t* const out = image.result + row * image.stride;
   for (int32_t x = first; x < end; ++x) {
     const size_t right = size_t(x) * kPixelBytes, left = size_t(w - 1 - x) * kPixelBytes;
-    int32_t k = WrapAdd(rowPart, columnParts[x]);
-    const uint8_t* fromRight = in + right;  // on or outside the ellipse: in place
-    const uint8_t* fromLeft = in + left;
-    if (k < kWarpTableSize) {
-      if (k < 1) k = 1;  // the centre pixel of an odd size uses entry 1
-      const PairSums p = law.Sums(k, 2 * x + 1 - w, v, xBias, yBias);
-      const int32_t sxRight = ClampCoordinate(WrapAdd(p.x0, p.dx) >> 15, w - 1);
-      const int32_t syRight = ClampCoordinate(WrapAdd(p.y0, p.dy) >> 15, h - 1);
-      const int32_t sxLeft = ClampCoordinate(WrapSub(p.x0, p.dx) >> 15, w - 1);
-      const int32_t syLeft = ClampCoordinate(WrapSub(p.y0, p.dy) >> 15, h - 1);
-      fromRight = source + size_t(syRight) * stride + size_t(sxRight) * kPixelBytes;
-      fromLeft = source + size_t(syLeft) * stride + size_t(sxLeft) * kPixelBytes;
-    }
+    ptrdiff_t rightOffset, leftOffset;
+    place(x, rightOffset, leftOffset);
+    const uint8_t* fromRight = source + rightOffset;
+    const uint8_t* fromLeft = source + leftOffset;
     // A prefetch never faults, so a guess outside the image is harmless.
     const uintptr_t r = reinterpret_cast<uintptr_t>(fromRight), l = reinterpret_cast<uintptr_t>(fromLeft);
     uintptr_t& lastRight = ahead.right[x - first];
@@ -175,27 +284,49 @@ void WarpRowPairs(const WarpImage& image, const int32_t* columnParts, const Law 
   }
 }
 
+template <typename Place>
+void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t end, WarpLookahead& ahead,
+                  const Place& place) {
+  if (image.pixelBytes == 3) {
+    CopyRowPairs<3>(image, row, first, end, ahead, place);
+  } else {
+    CopyRowPairs<1>(image, row, first, end, ahead, place);
+  }
+}
+
 // Maps the rows top ... bottom - 1 (at most kWarpTile of them) tile by tile, each tile of the
-// left half together with its mirror tile. Row padding is left as it is.
+// left half together with its mirror tile. Where the processor has AVX2, the places of a tile
+// row's pairs are worked out eight at a time before the copies; otherwise each pair's place
+// is worked out as it is copied. Row padding is left as it is.
 template <typename Law>
 void WarpBand(const WarpImage& image, const RingScale& ring, const Law& law, int32_t top, int32_t bottom) {
   int32_t rowParts[kWarpTile];
   for (int32_t row = top; row < bottom; ++row) rowParts[row - top] = ring.RowPart(2 * row + 1 - image.height);
   const int32_t half = image.width - image.width / 2;
+  // The places worked out ahead need the offsets of all pixels in 32 bits.
+  const bool ahead = WideKernels() && image.stride * size_t(image.height) < (size_t{1} << 31);
+  static_cast<void>(ahead);
   for (int32_t first = 0; first < half; first += kWarpTile) {
     const int32_t end = first + kWarpTile < half ? first + kWarpTile : half;
-    WarpLookahead ahead;  // the first row predicts from the pixels' own places
+    WarpLookahead lookahead;  // the first row predicts from the pixels' own places
     const uint8_t* const topRow = image.source + size_t(top) * image.stride;
     for (int32_t x = first; x < end; ++x) {
-      ahead.right[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(x) * image.pixelBytes);
-      ahead.left[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(image.width - 1 - x) * image.pixelBytes);
+      lookahead.right[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(x) * image.pixelBytes);
+      lookahead.left[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(image.width - 1 - x) * image.pixelBytes);
     }
     for (int32_t row = top; row < bottom; ++row) {
-      if (image.pixelBytes == 3) {
-        WarpRowPairs<3>(image, ring.columnParts, law, row, rowParts[row - top], first, end, ahead);
-      } else {
-        WarpRowPairs<1>(image, ring.columnParts, law, row, rowParts[row - top], first, end, ahead);
+      const RowPlaces<Law> places(law, ring.columnParts, rowParts[row - top], row, image);
+#if defined(FXUI_WARP_AVX2)
+      if (ahead) {
+        PairSources sources;
+        PlaceRowPairs(places, first, end - first, sources);
+        CopyRowPairs(image, row, first, end, lookahead, [&](int32_t x, ptrdiff_t& right, ptrdiff_t& left) {
+          right = sources.right[x - first], left = sources.left[x - first];
+        });
+        continue;
       }
+#endif
+      CopyRowPairs(image, row, first, end, lookahead, places);
     }
   }
 }

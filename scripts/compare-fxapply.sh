@@ -55,12 +55,19 @@ for r in "${!rows[@]}"; do
     set +e
     "$native" --seed 20 --quiet "${fields[0]}" "$photo" "$out/$name-native.bmp" "${fields[@]:1}" 2>/dev/null
     status_native=$?
-    "$WINE64" "$windows" --seed 20 --quiet "${fields[0]}" "$photo" "$out/$name-windows.bmp" "${fields[@]:1}" 2>/dev/null
-    status_windows=$?
+    for attempt in 1 2; do
+      "$WINE64" "$windows" --seed 20 --quiet "${fields[0]}" "$photo" "$out/$name-windows.bmp" "${fields[@]:1}" \
+        2>"$out/$name-windows.err"
+      status_windows=$?
+      # Wine now and then fails to start a program or a file call under load: a second run
+      # tells such a hiccup apart from a real difference.
+      [ $status_native -ne $status_windows ] || break
+    done
     set -e
     runs=$((runs + 1))
     if [ $status_native -ne $status_windows ]; then
       echo "effect ${fields[0]} (row $r) on $(basename "$photo"): exit $status_native natively, $status_windows in Windows"
+      sed 's/^/  /' "$out/$name-windows.err"
       fail=1
     elif [ $status_native -eq 0 ]; then
       made=$((made + 1))
@@ -84,5 +91,5 @@ if [ ! -s "$out/curves-native.txt" ] || ! cmp -s "$out/curves-native.txt" "$out/
 else
   echo "fxcurvedump: $(wc -l <"$out/curves-native.txt") curves agree" && rm -f "$out"/curves-*.txt
 fi
-[ $fail -eq 0 ] && rm -f "$out"/*.bmp
+[ $fail -eq 0 ] && rm -f "$out"/*.bmp "$out"/*.err
 exit $fail

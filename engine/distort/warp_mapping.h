@@ -185,24 +185,24 @@ struct RowPlaces {
 };
 
 #if defined(FXUI_WARP_AVX2)
-// The offsets of the sources of a tile row's pairs, worked out ahead of the copies.
+// The offsets of the sources of a tile row's pairs, worked out ahead of the copies: 32 bits,
+// so only for images of fewer than 2^31 pixel bytes.
 struct PairSources {
-  ptrdiff_t right[kWarpTile];
-  ptrdiff_t left[kWarpTile];
+  int32_t right[kWarpTile];
+  int32_t left[kWarpTile];
+  int32_t aheadRight[kWarpTile];  // the guess for the next row: this row's offset plus how far
+  int32_t aheadLeft[kWarpTile];   // it moved from the previous row's (32-bit lanes wrap)
 };
 
-// Offsets y x stride + x x bytes of eight sources, as ptrdiff_t. The products are made in
-// 32-bit lanes, so only for images of fewer than 2^31 pixel bytes.
-__attribute__((target("avx2"))) inline void StoreOffsets(ptrdiff_t* at, __m256i y, __m256i x, __m256i stride,
-                                                         __m256i bytes) {
-  const __m256i offsets = _mm256_add_epi32(_mm256_mullo_epi32(y, stride), _mm256_mullo_epi32(x, bytes));
-  if constexpr (sizeof(ptrdiff_t) == 8) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), _mm256_cvtepi32_epi64(_mm256_castsi256_si128(offsets)));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at + 4),
-                        _mm256_cvtepi32_epi64(_mm256_extracti128_si256(offsets, 1)));
-  } else {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), offsets);
-  }
+// Offsets y x stride + x x bytes of eight sources.
+__attribute__((target("avx2"))) inline __m256i Offsets(__m256i y, __m256i x, __m256i stride, __m256i bytes) {
+  return _mm256_add_epi32(_mm256_mullo_epi32(y, stride), _mm256_mullo_epi32(x, bytes));
+}
+__attribute__((target("avx2"))) inline __m256i Load(const int32_t* at) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+__attribute__((target("avx2"))) inline void Store(int32_t* at, __m256i v) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), v);
 }
 
 // RowPlaces for the pairs of columns first ... first + count - 1, eight at a time: the law's
@@ -211,7 +211,7 @@ __attribute__((target("avx2"))) inline void StoreOffsets(ptrdiff_t* at, __m256i 
 // the answer). The pairs after the last group of eight one by one.
 template <typename Law>
 __attribute__((target("avx2"))) void PlaceRowPairs(const RowPlaces<Law>& places, int32_t first, int32_t count,
-                                                      PairSources& to) {
+                                                   const PairSources& previous, PairSources& to) {
   const __m256i xBias = _mm256_set1_epi32(places.xBias), yBias = _mm256_set1_epi32(places.yBias);
   const __m256i v = _mm256_set1_epi32(places.v), rows = _mm256_set1_epi32(places.row);
   const __m256i zero = _mm256_setzero_si256(), one = _mm256_set1_epi32(1), size = _mm256_set1_epi32(kWarpTableSize);
@@ -233,22 +233,32 @@ __attribute__((target("avx2"))) void PlaceRowPairs(const RowPlaces<Law>& places,
     for (int j = 0; j < 4; ++j) {
       at[j] = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(at[j], 15), zero), j % 2 ? lastY : lastX);
     }
-    StoreOffsets(to.right + i, _mm256_blendv_epi8(rows, at[1], inside), _mm256_blendv_epi8(x, at[0], inside),
-                 stride, bytes);
-    StoreOffsets(to.left + i, _mm256_blendv_epi8(rows, at[3], inside),
-                 _mm256_blendv_epi8(_mm256_sub_epi32(lastX, x), at[2], inside), stride, bytes);
+    const __m256i right = Offsets(_mm256_blendv_epi8(rows, at[1], inside), _mm256_blendv_epi8(x, at[0], inside),
+                                  stride, bytes);
+    const __m256i left = Offsets(_mm256_blendv_epi8(rows, at[3], inside),
+                                 _mm256_blendv_epi8(_mm256_sub_epi32(lastX, x), at[2], inside), stride, bytes);
+    Store(to.right + i, right);
+    Store(to.left + i, left);
+    Store(to.aheadRight + i, _mm256_sub_epi32(_mm256_add_epi32(right, right), Load(previous.right + i)));
+    Store(to.aheadLeft + i, _mm256_sub_epi32(_mm256_add_epi32(left, left), Load(previous.left + i)));
   }
-  for (; i < count; ++i) places(first + i, to.right[i], to.left[i]);
+  for (; i < count; ++i) {
+    ptrdiff_t right, left;
+    places(first + i, right, left);
+    to.right[i] = int32_t(right), to.left[i] = int32_t(left);
+    to.aheadRight[i] = int32_t(2 * uint32_t(right) - uint32_t(previous.right[i]));
+    to.aheadLeft[i] = int32_t(2 * uint32_t(left) - uint32_t(previous.left[i]));
+  }
 }
 #endif
 
 // Copies the pixels of row `row` in columns first ... end - 1 of the left half and in their
 // mirror columns width - 1 - x from where place(x, right, left) says (the middle column of an
-// odd width is its own mirror and is written twice with the same pixel), and asks for the
-// lines that the next row will likely read.
-template <int kPixelBytes, typename Place>
-void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t end, WarpLookahead& ahead,
-                  const Place& place) {
+// odd width is its own mirror and is written twice with the same pixel), after
+// prefetch(x, right source, left source) has asked for the lines the next row will likely read.
+template <int kPixelBytes, typename Place, typename Prefetch>
+void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t end, const Place& place,
+                  const Prefetch& prefetch) {
   const int32_t w = image.width;
   const uint8_t* const source = image.source;
   uint8_t* const out = image.result + row * image.stride;
@@ -258,14 +268,7 @@ void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t en
     place(x, rightOffset, leftOffset);
     const uint8_t* fromRight = source + rightOffset;
     const uint8_t* fromLeft = source + leftOffset;
-    // A prefetch never faults, so a guess outside the image is harmless.
-    const uintptr_t r = reinterpret_cast<uintptr_t>(fromRight), l = reinterpret_cast<uintptr_t>(fromLeft);
-    uintptr_t& lastRight = ahead.right[x - first];
-    uintptr_t& lastLeft = ahead.left[x - first];
-    __builtin_prefetch(reinterpret_cast<const void*>(r + (r - lastRight)));
-    __builtin_prefetch(reinterpret_cast<const void*>(l + (l - lastLeft)));
-    lastRight = r;
-    lastLeft = l;
+    prefetch(x, fromRight, fromLeft);
     if (kPixelBytes == 3 && x + 1 < end) {
       // Wide copies: each 4-byte load starts one byte before its pixel (the header lies
       // before the first one, so it stays in the block); the extra byte stored lands on a
@@ -284,15 +287,19 @@ void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t en
   }
 }
 
-template <typename Place>
-void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t end, WarpLookahead& ahead,
-                  const Place& place) {
+template <typename Place, typename Prefetch>
+void CopyRowPairs(const WarpImage& image, int32_t row, int32_t first, int32_t end, const Place& place,
+                  const Prefetch& prefetch) {
   if (image.pixelBytes == 3) {
-    CopyRowPairs<3>(image, row, first, end, ahead, place);
+    CopyRowPairs<3>(image, row, first, end, place, prefetch);
   } else {
-    CopyRowPairs<1>(image, row, first, end, ahead, place);
+    CopyRowPairs<1>(image, row, first, end, place, prefetch);
   }
 }
+
+// A prefetch never faults, so a guess outside the image is harmless; the guesses are made as
+// integers.
+inline void PrefetchAt(uintptr_t address) { __builtin_prefetch(reinterpret_cast<const void*>(address)); }
 
 // Maps the rows top ... bottom - 1 (at most kWarpTile of them) tile by tile, each tile of the
 // left half together with its mirror tile. Where the processor has AVX2, the places of a tile
@@ -304,29 +311,54 @@ void WarpBand(const WarpImage& image, const RingScale& ring, const Law& law, int
   for (int32_t row = top; row < bottom; ++row) rowParts[row - top] = ring.RowPart(2 * row + 1 - image.height);
   const int32_t half = image.width - image.width / 2;
   // The places worked out ahead need the offsets of all pixels in 32 bits.
-  const bool ahead = WideKernels() && image.stride * size_t(image.height) < (size_t{1} << 31);
-  static_cast<void>(ahead);
+  [[maybe_unused]] const bool ahead = WideKernels() && image.stride * size_t(image.height) < (size_t{1} << 31);
+  const uintptr_t source = reinterpret_cast<uintptr_t>(image.source);
   for (int32_t first = 0; first < half; first += kWarpTile) {
     const int32_t end = first + kWarpTile < half ? first + kWarpTile : half;
-    WarpLookahead lookahead;  // the first row predicts from the pixels' own places
-    const uint8_t* const topRow = image.source + size_t(top) * image.stride;
+    // The first row of a band predicts from the pixels' own places.
+    const ptrdiff_t topRow = ptrdiff_t(top) * ptrdiff_t(image.stride);
+#if defined(FXUI_WARP_AVX2)
+    if (ahead) {
+      PairSources sources[2];
+      for (int32_t x = first; x < end; ++x) {
+        sources[1].right[x - first] = int32_t(topRow + ptrdiff_t(x) * image.pixelBytes);
+        sources[1].left[x - first] = int32_t(topRow + ptrdiff_t(image.width - 1 - x) * image.pixelBytes);
+      }
+      for (int32_t row = top; row < bottom; ++row) {
+        const PairSources& previous = sources[(row - top + 1) % 2];
+        PairSources& current = sources[(row - top) % 2];
+        PlaceRowPairs(RowPlaces<Law>(law, ring.columnParts, rowParts[row - top], row, image), first, end - first,
+                      previous, current);
+        CopyRowPairs(
+            image, row, first, end,
+            [&](int32_t x, ptrdiff_t& right, ptrdiff_t& left) {
+              right = current.right[x - first], left = current.left[x - first];
+            },
+            [&](int32_t x, const uint8_t*, const uint8_t*) {
+              PrefetchAt(source + uintptr_t(intptr_t(current.aheadRight[x - first])));
+              PrefetchAt(source + uintptr_t(intptr_t(current.aheadLeft[x - first])));
+            });
+      }
+      continue;
+    }
+#endif
+    WarpLookahead lookahead;
     for (int32_t x = first; x < end; ++x) {
-      lookahead.right[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(x) * image.pixelBytes);
-      lookahead.left[x - first] = reinterpret_cast<uintptr_t>(topRow + size_t(image.width - 1 - x) * image.pixelBytes);
+      lookahead.right[x - first] = source + uintptr_t(topRow + ptrdiff_t(x) * image.pixelBytes);
+      lookahead.left[x - first] = source + uintptr_t(topRow + ptrdiff_t(image.width - 1 - x) * image.pixelBytes);
     }
     for (int32_t row = top; row < bottom; ++row) {
-      const RowPlaces<Law> places(law, ring.columnParts, rowParts[row - top], row, image);
-#if defined(FXUI_WARP_AVX2)
-      if (ahead) {
-        PairSources sources;
-        PlaceRowPairs(places, first, end - first, sources);
-        CopyRowPairs(image, row, first, end, lookahead, [&](int32_t x, ptrdiff_t& right, ptrdiff_t& left) {
-          right = sources.right[x - first], left = sources.left[x - first];
-        });
-        continue;
-      }
-#endif
-      CopyRowPairs(image, row, first, end, lookahead, places);
+      CopyRowPairs(image, row, first, end, RowPlaces<Law>(law, ring.columnParts, rowParts[row - top], row, image),
+                   [&](int32_t x, const uint8_t* fromRight, const uint8_t* fromLeft) {
+                     const uintptr_t r = reinterpret_cast<uintptr_t>(fromRight);
+                     const uintptr_t l = reinterpret_cast<uintptr_t>(fromLeft);
+                     uintptr_t& lastRight = lookahead.right[x - first];
+                     uintptr_t& lastLeft = lookahead.left[x - first];
+                     PrefetchAt(r + (r - lastRight));
+                     PrefetchAt(l + (l - lastLeft));
+                     lastRight = r;
+                     lastLeft = l;
+                   });
     }
   }
 }

@@ -40,36 +40,4 @@ TEST_F(BlurTest, WorkedLinesInBothPassesAndGaussianWeightsSumTo2To20) {
   }
 }
 
-int abortQueries = 0;
-bool abortNow = false;
-int WINAPI CountingAbortTest() { return ++abortQueries, abortNow ? 1 : 0; }
-
-TEST_F(BlurTest, AskAndReportAsARowPassThenAColumnPassAlsoWhenAborted) {
-  // 40 x 20: the discarded query, one per row (reports 0 and 40 at rows 0 and 16), one per
-  // column (50, 70, 90 at columns 0, 16, 32), then 100. An abort asked for at a report is seen
-  // at the next query: at row 17 (after 40) or at column 17 (after 70).
-  ScopedDib dib(MakeRgbDib(40, 20, [](int x, int y) { return Bgr{uint8_t(x * 5 + y), uint8_t(y * 9), uint8_t(x)}; }));
-  const FilterSizeParams size{5, 0};
-  const SoftenParams soften{5, 3};
-  const UnsharpMaskParams unsharp{5, 100, 0};
-  const std::pair<HGLOBAL (*)(HGLOBAL, const void*), const void*> routines[] = {
-      {AverageBlur, &size}, {GaussianBlur, &size}, {SoftenedBlur, &soften}, {UnsharpMask, &unsharp}};
-  using Reports = std::vector<int>;
-  const std::tuple<int, int, Reports> runs[] = {
-      {-1, 1 + 20 + 40, {0, 40, 50, 70, 90, 100}}, {40, 1 + 18, {0, 40, 100}}, {70, 1 + 20 + 18, {0, 40, 50, 70, 100}}};
-  SetFxAbortHook(1, CountingAbortTest);
-  for (const auto& [routine, record] : routines) {
-    for (const auto& [abortAt, queries, reports] : runs) {
-      abortQueries = 0;
-      abortNow = false;
-      progress().clear();
-      onProgress() = [abortAt = abortAt](int percent) { abortNow = abortNow || percent == abortAt; };
-      ScopedDib result(routine(dib.get(), record));
-      EXPECT_EQ(result.get() != nullptr, abortAt < 0) << abortAt;
-      EXPECT_EQ(abortQueries, queries) << abortAt;
-      EXPECT_EQ(progress(), reports) << abortAt;
-    }
-  }
-}
-
 }  // namespace

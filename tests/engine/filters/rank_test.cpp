@@ -36,29 +36,4 @@ TEST_F(RankTest, MedianHoldsItsDefinitionAfterEverySlideAndMaximumMinimum) {
   }
 }
 
-int abortQueries = 0;
-bool abortNow = false;
-int WINAPI CountingAbortTest() { return ++abortQueries, abortNow ? 1 : 0; }
-
-TEST_F(RankTest, MaximumAndMinimumAskAndReportAsTwoPasses) {
-  // 40 x 20: the discarded query, one per row (reports 0 and 40 at rows 0 and 16), one per
-  // column (50, 70, 90 at columns 0, 16, 32), then 100. An abort asked for at the report of
-  // column 16 is seen at column 17.
-  ScopedDib dib(MakeGreyDib(40, 20, [](int x, int y) { return uint8_t(x * 5 + y); }));
-  SetFxAbortHook(1, CountingAbortTest);
-  using Reports = std::vector<int>;
-  for (auto [maximum, abortAt, queries, reports] :
-       {std::tuple{1, -1, 1 + 20 + 40, Reports{0, 40, 50, 70, 90, 100}}, {0, 70, 1 + 20 + 18, {0, 40, 50, 70, 100}}}) {
-    abortQueries = 0;
-    abortNow = false;
-    progress().clear();
-    onProgress() = [abortAt = abortAt](int percent) { abortNow = abortNow || percent == abortAt; };
-    const FilterSizeParams params{5, maximum};
-    ScopedDib result(MaximumMinimum(dib.get(), &params));
-    EXPECT_EQ(result.get() != nullptr, abortAt < 0);
-    EXPECT_EQ(abortQueries, queries);
-    EXPECT_EQ(progress(), reports);
-  }
-}
-
 }  // namespace
